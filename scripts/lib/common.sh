@@ -1,0 +1,69 @@
+# Shared by scripts/run and scripts/test. Sourced, not run.
+
+QUORLET_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+QUORLET_BUILD="$QUORLET_ROOT/build"
+QUORLET_JOBS="${QUORLET_JOBS:-2}"
+
+say() { printf '\n== %s\n' "$*"; }
+
+# Installs the Debian packages of scripts/lib/packages.txt that are not installed yet.
+ensure_packages() {
+    local missing=() pkg
+    while read -r pkg; do
+        [[ -z "$pkg" || "$pkg" == \#* ]] && continue
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done < "$QUORLET_ROOT/scripts/lib/packages.txt"
+    if ((${#missing[@]})); then
+        say "installing ${missing[*]}"
+        local sudo=()
+        [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+        export DEBIAN_FRONTEND=noninteractive
+        "${sudo[@]}" apt-get update -qq
+        "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    fi
+}
+
+build_preset() {
+    local preset="$1"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$QUORLET_JOBS"
+}
+
+# A private X server for Wine when there is no display. Sets DISPLAY and XVFB_PID.
+XVFB_PID=""
+start_xvfb_if_needed() {
+    [[ -n "${DISPLAY:-}" ]] && return 0
+    local n
+    for n in $(seq 90 120); do
+        [[ -e "/tmp/.X11-unix/X$n" || -e "/tmp/.X$n-lock" ]] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        XVFB_PID=$!
+        local i
+        for i in $(seq 50); do
+            [[ -e "/tmp/.X11-unix/X$n" ]] && break
+            sleep 0.1
+        done
+        export DISPLAY=":$n"
+        return 0
+    done
+    echo "no free display number for Xvfb" >&2
+    return 1
+}
+
+stop_xvfb() {
+    if [[ -n "$XVFB_PID" ]]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=""
+    fi
+}
+
+WINE_PREFIX_DIR="$QUORLET_BUILD/win64/wine"
+
+stop_wineserver() {
+    if [[ -d "$WINE_PREFIX_DIR" ]]; then
+        WINEPREFIX="$WINE_PREFIX_DIR" wineserver -k 2>/dev/null || true
+    fi
+}
