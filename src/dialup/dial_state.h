@@ -1,0 +1,30 @@
+// The process-wide dial-up state: the program's own connection, the online flag and the open
+// dial-up window. Touched on the interface thread only.
+#pragma once
+
+#include <string>
+
+#include "platform/remote_access.h"
+
+namespace quorlet {
+
+class CDialDlg;
+
+struct DialState {
+    RasHandle hConn = 0;           // the program's own dial attempt or connection
+    bool bOnline = false;          // the program's own dial reached the connected state
+    CDialDlg* pDialDlg = nullptr;  // the open dial-up window, if any
+};
+
+// The one instance of the process.
+DialState& TheDialState();
+
+// Hangs up the program's own connection when it holds one, and clears the handle and the online
+// flag. A line dialled by another program is left alone.
+void HangUpOwnConnection(RemoteAccess& remoteAccess, DialState& state);
+
+// The line test: true when any dial-up connection (whoever dialled it) is in the connected
+// state; its entry name is then stored in connectionName, which otherwise keeps its value.
+bool IsLineConnected(RemoteAccess& remoteAccess, std::string& connectionName);
+
+}  // namespace quorlet

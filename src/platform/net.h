@@ -1,0 +1,55 @@
+// TCP for the mail sessions: a bounded, abortable connect, sending, receiving with a time limit,
+// and the local host's name and addresses. Host names and text are GBK/ASCII.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorlet {
+
+class NetStream {
+public:
+    enum class Result { Data, Closed, TimedOut, Aborted, Failed };
+
+    virtual ~NetStream() = default;
+
+    // Sends every byte; false when the connection fails (or the abort flag is raised).
+    virtual bool SendAll(std::string_view data) = 0;
+
+    // Waits at most `timeout` for data and appends what arrived (at most maxBytes) to `out`.
+    // Ends within about 100 ms once the abort flag given to Connect is raised.
+    virtual Result Receive(std::string& out, std::size_t maxBytes,
+                           std::chrono::milliseconds timeout) = 0;
+};
+
+class Net {
+public:
+    virtual ~Net() = default;
+
+    // Starts the socket layer (once per process); false when it cannot start.
+    virtual bool Initialize() = 0;
+
+    // Resolves host and connects to port. Gives up after `timeout`, or within about 100 ms once
+    // *abort becomes true (abort may be null). nullptr on failure.
+    virtual std::unique_ptr<NetStream> Connect(const std::string& host, std::uint16_t port,
+                                               std::chrono::milliseconds timeout,
+                                               const std::atomic<bool>* abort) = 0;
+
+    // The local host's name, or nullopt when it cannot be had.
+    virtual std::optional<std::string> LocalHostName() = 0;
+
+    // The IPv4 addresses of a host in the resolver's order; empty when it cannot be resolved.
+    virtual std::vector<std::array<std::uint8_t, 4>> ResolveIPv4(const std::string& host) = 0;
+};
+
+// Sockets of this platform (POSIX or Winsock).
+Net& SystemNet();
+
+}  // namespace quorlet
