@@ -200,7 +200,7 @@ def about():
     # Far-off gulls, then the gull carrying a letter in its beak.
     for gx, gy, span in ((226, 60, 12), (246, 55, 8)):
         gull(cv, gx, gy, span, fill=(70, 110, 160), thickness=1.4)
-    envelope(cv, 46, 38, 68, 53, folds=True, flap=0.55, turn=-10.0)
+    envelope(cv, 46, 34, 68, 49, folds=True, flap=0.55, turn=-10.0)
     gull(cv, 56, 27, 96, outline=INK, line=1.2, tips=WINGTIP, shade=GULL_SHADE, beak=True,
          thickness=11.5)
     title = text_mask("鸥信通", 34, 0.6, 4)

@@ -13,12 +13,12 @@ from .raster import (Box, Canvas, Circle, Grow, Intersect, Polygon, Stroke, Unio
 SMALL_GULL = [".##....##.",
               "#..#..#..#",
               "....##...."]
-SMALL_ENVELOPE = ["##########",
-                  "#v......v#",
-                  "#.vv..vv.#",
-                  "#...vv...#",
-                  "#........#",
-                  "##########"]
+SMALL_ENVELOPE = ["v........v",
+                  ".vv....vv.",
+                  "...v..v...",
+                  "....vv....",
+                  "..........",
+                  ".........."]
 
 
 # ---------------------------------------------------------------- emblem
@@ -30,7 +30,7 @@ def emblem(size):
     if size <= 16:
         sky_disk(cv, 8, 8, 7.5, ring=BLUE_DEEP)
         pixels(cv, 3, 3, SMALL_GULL, {"#": WHITE})
-        pixels(cv, 3, 8, SMALL_ENVELOPE, {"#": INK, "v": INK_SOFT, ".": PAPER})
+        pixels(cv, 3, 8, SMALL_ENVELOPE, {"v": BLUE_DEEP, ".": PAPER})
         return cv
     k = size / 32
     sky_disk(cv, 16 * k, 16 * k, 15.5 * k, ring=BLUE_DEEP)
