@@ -1,11 +1,11 @@
 """The program's icons: the emblem (application icon), the four tray states with the second
 blink phase, and the six button icons. The 32 and 48 pixel images are drawn from shapes; the
 16 pixel images are laid out on the pixel grid for that size."""
-from .motifs import (AMBER, AMBER_DEEP, BLUE, BLUE_DEEP, GOLD_PAPER, GOLD_SHADE, GREEN,
+from .motifs import (AMBER_DEEP, BLUE, BLUE_DEEP, GOLD_PAPER, GOLD_SHADE, GREEN,
                      GREEN_DEEP, GREY, GREY_PALE, GULL_SHADE, INK, INK_SOFT, MIST, PAPER,
                      PAPER_SHADE, RED, RED_DEEP, SKY, SKY_PALE, WHITE, WINGTIP, badge, cross,
                      envelope, gull, pixels, sky_disk, small_badge)
-from .raster import (Box, Canvas, Circle, Grow, Intersect, Polygon, Stroke, Union, arc, linear,
+from .raster import (Box, Canvas, Circle, Grow, Polygon, Stroke, Union, arc, linear,
                      vertical)
 
 
