@@ -95,6 +95,19 @@ bool CPop3Session::List() {
     return Command("LIST \r\n", Reply::List);
 }
 
+bool CPop3Session::ListMessage(int message, std::int64_t& size) {
+    m_nListedMessage = -1;
+    if (!Command("LIST " + std::to_string(message) + "\r\n", Reply::ListOne)) {
+        return false;
+    }
+    // "+OK n size": the scan line of the message asked for, and nothing else.
+    if (m_nListedMessage != message || m_nListedSize < 0) {
+        return Fail("Error occured during LIST");
+    }
+    size = m_nListedSize;
+    return true;
+}
+
 bool CPop3Session::Top(int message, int lines) {
     return Command("TOP " + std::to_string(message) + " " + std::to_string(lines) + "\r\n",
                    Reply::Top);
@@ -138,6 +151,7 @@ const char* CPop3Session::ErrorText(Reply kind) {
         "Error occured during QUIT",  // quit
         "Error occured during LIST",  // list
         "服务器异常",                 // top
+        "Error occured during LIST",  // list of one message
     };
     return kErrors[static_cast<int>(kind)];
 }
@@ -163,6 +177,10 @@ bool CPop3Session::ReadReply(Reply kind) {
     switch (kind) {
         case Reply::Stat:
             ParseStatCounts(content, m_nMessages, m_nMailboxSize);
+            return true;
+        case Reply::ListOne:
+            m_nListedSize = -1;
+            ParseStatCounts(content, m_nListedMessage, m_nListedSize);
             return true;
         case Reply::List:
         case Reply::Top:
@@ -233,7 +251,8 @@ bool CPop3Session::ParseHeaderFile(const std::string& fileName) {
     m_strSubject = std::move(fields.subject);
     m_strDate = std::move(fields.date);
     m_cEncoding = fields.encoding == 'B' || fields.encoding == 'Q' ? fields.encoding : 0;
-    if (m_strDate.empty()) {
+    m_bDateMissing = m_strDate.empty();
+    if (m_bDateMissing) {
         m_strDate = FormatMailDate(m_clock.Now());
     }
     return true;

@@ -29,8 +29,10 @@ public:
     // greeting and logs in with USER and PASS.
     bool Open(const std::string& server, int port, const std::string& user,
               const std::string& password);
-    bool Stat();                       // fills m_nMessages and m_nMailboxSize
-    bool List();                       // fills m_arrSizes
+    bool Stat();  // fills m_nMessages and m_nMailboxSize
+    bool List();  // fills m_arrSizes
+    // "LIST n": the size of one message; false when the server has no such message.
+    bool ListMessage(int message, std::int64_t& size);
     bool Top(int message, int lines);  // fills m_strFrom, m_strSubject, m_strDate, m_cEncoding
     bool Dele(int message);
     bool Quit();   // closes the socket when the server agreed
@@ -59,6 +61,7 @@ public:
     std::string m_strFrom;
     std::string m_strSubject;
     std::string m_strDate;
+    bool m_bDateMissing = false;  // the message had no Date line: m_strDate is the time of reading
     std::string m_strError;
     char m_cEncoding = 0;
     CPop3Socket m_socket;
@@ -68,7 +71,7 @@ public:
     std::string m_szTopFile;
 
 private:
-    enum class Reply { Greeting, User, Pass, Stat, Dele, Quit, List, Top };
+    enum class Reply { Greeting, User, Pass, Stat, Dele, Quit, List, Top, ListOne };
 
     static const char* ErrorText(Reply kind);
     bool Command(const std::string& text, Reply kind);
@@ -77,6 +80,8 @@ private:
     bool Fail(const char* text);
 
     const Clock& m_clock;
+    int m_nListedMessage = -1;  // the scan line of the last "LIST n"
+    std::int64_t m_nListedSize = -1;
     std::chrono::milliseconds m_connectLimit = kNetWaitLimit;
     std::chrono::milliseconds m_replyLimit = kNetWaitLimit;
 };
