@@ -25,10 +25,12 @@ ensure_packages() {
     fi
 }
 
+# build_preset PRESET [TARGET...]: configures and builds it (everything, or only the targets).
 build_preset() {
     local preset="$1"
+    local targets=("${@:2}")
     cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset" -j "$QUORLET_JOBS"
+    cmake --build --preset "$preset" -j "$QUORLET_JOBS" ${targets[@]:+--target "${targets[@]}"}
 }
 
 # A private X server for Wine when there is no display. Sets DISPLAY and XVFB_PID.

@@ -412,5 +412,37 @@ TEST(Pop3Session, QuitClosesTheSocketOnlyWhenTheServerAgrees) {
     EXPECT_EQ(session.m_strError, "Error occured during QUIT");
 }
 
+// LIST n and TOP n 0 let a deletion confirm that message n is still the one a check saw.
+TEST(Pop3Session, ListOfOneMessageAndAMissingDateLine) {
+    TempDir dir;
+    ScriptedNet net;
+    net.Greet("+OK\r\n")
+        .On("USER u\r\n", "+OK\r\n")
+        .On("PASS p\r\n", "+OK\r\n")
+        .On("LIST 2\r\n", "+OK 2 200\r\n")
+        .On("LIST 3\r\n", "+OK 4 200\r\n")
+        .On("LIST 5\r\n", "+OK 5\r\n")
+        .On("LIST 6\r\n", "-ERR no such message\r\n")
+        .On("TOP 2 0\r\n", "+OK\r\nFrom: a@x\r\n\r\n.\r\n")
+        .On("TOP 3 0\r\n", kTop1);
+    ManualClock clock(CivilTime{2002, 5, 6, 10, 20, 30});
+    CPop3Session session(net, clock);
+    session.SetTempFileNames(dir.File("l"), dir.File("t"));
+    ASSERT_TRUE(session.Open("h", 110, "u", "p"));
+    std::int64_t size = 0;
+    EXPECT_TRUE(session.ListMessage(2, size));
+    EXPECT_EQ(size, 200);
+    EXPECT_FALSE(session.ListMessage(3, size)) << "the scan line of another message";
+    EXPECT_FALSE(session.ListMessage(5, size)) << "no size";
+    EXPECT_FALSE(session.ListMessage(6, size));
+    EXPECT_EQ(session.m_strError, "Error occured during LIST");
+    EXPECT_EQ(size, 200);
+    ASSERT_TRUE(session.Top(2, 0));
+    EXPECT_TRUE(session.m_bDateMissing);
+    EXPECT_EQ(session.m_strDate, "Mon, 06 May 2002 10:20:30");
+    ASSERT_TRUE(session.Top(3, 0));
+    EXPECT_FALSE(session.m_bDateMissing);
+}
+
 }  // namespace
 }  // namespace quorlet

@@ -1,0 +1,236 @@
+// The deletion of filtered mail after a check, against POP3 servers in memory that apply DELE
+// only when QUIT succeeds: what is deleted, what is refused, what is left, and the stop request.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <system_error>
+#include <thread>
+
+#include "mail/check_cycle.h"
+#include "support/check_observer.h"
+#include "support/memory_pop3.h"
+#include "support/temp_dir.h"
+
+namespace quorlet {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::MemoryPop3;
+using testing::RecordingObserver;
+using testing::TempDir;
+
+class FilteredDeletionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CheckOptions options;
+        options.spoolFolder = dir.File("");
+        options.connectLimit = 30s;
+        options.replyLimit = 30s;
+        cycle.SetOptions(options);
+    }
+
+    // A mailbox whose messages have the given subjects; "spam" ones are the filter's.
+    std::vector<MemoryPop3::Message>& Mailbox(const std::string& host,
+                                              std::vector<std::string> subjects) {
+        auto& messages = net.AddMailbox(host, "u", "pw").messages;
+        for (const std::string& s : subjects) {
+            messages.push_back(MemoryPop3::MakeMessage(s + "@x", s, 100 + s.size()));
+        }
+        accounts.push_back({host, host, "u", "pw", true});
+        return messages;
+    }
+
+    void CheckWithFilter() {
+        FilterSet filters;
+        filters.lists.subjects = {"spam"};
+        ASSERT_EQ(cycle.StartCheck(accounts, filters), CCheckCycle::Start::Started);
+        ASSERT_TRUE(observer.WaitChecks(1));
+    }
+
+    void Delete() {
+        ASSERT_TRUE(cycle.StartDeleteFiltered());
+        ASSERT_TRUE(observer.WaitDeletions(1));
+        EXPECT_FALSE(cycle.IsBusy());
+    }
+
+    std::string Statuses() {
+        std::string s;
+        for (const MailRecord& r : mails.Snapshot()) {
+            s += r.m_nStatus == kMailOrdinary ? '0'
+                 : r.m_nStatus == kMailMarked ? '1'
+                                              : char(r.m_nStatus);
+        }
+        return s;
+    }
+
+    std::vector<std::string> Subjects(const std::string& host) {
+        auto lock = net.Lock();
+        std::vector<std::string> subjects;
+        for (const auto& m : net.MailboxOf(host, "u").messages) {
+            subjects.push_back(m.header.substr(
+                m.header.find("Subject: ") + 9,
+                m.header.find("\r\n", m.header.find("Subject")) - m.header.find("Subject: ") - 9));
+        }
+        return subjects;
+    }
+
+    TempDir dir;
+    MemoryPop3 net;
+    MailTable mails;
+    RecordingObserver observer;
+    ManualClock clock{CivilTime{2002, 5, 6, 10, 20, 30}};
+    AccountTable accounts;
+    CCheckCycle cycle{net, mails, observer, clock};
+};
+
+TEST_F(FilteredDeletionTest, ExactlyTheMarkedMessagesGo) {
+    Mailbox("a", {"ok1", "spam1", "ok2", "spam2"});
+    Mailbox("b", {"spam3"});
+    Mailbox("c", {"ok3"});
+    // A message without a Date line carries the time of each reading; it is still the same one.
+    {
+        auto lock = net.Lock();
+        net.MailboxOf("b", "u").messages[0] = MemoryPop3::MakeMessage("s@x", "spam3", 50, "");
+    }
+    CheckWithFilter();
+    EXPECT_EQ(Statuses(),
+              "0101"
+              "1"
+              "0");
+    clock.Advance(120);
+    Delete();
+    EXPECT_EQ(Statuses(),
+              "0DRD"
+              "D"
+              "0");  // records before the first marked one stay as they were
+    EXPECT_EQ(Subjects("a"), (std::vector<std::string>{"ok1", "ok2"}));
+    EXPECT_TRUE(Subjects("b").empty());
+    EXPECT_EQ(Subjects("c"), std::vector<std::string>{"ok3"});
+    EXPECT_EQ(net.Connects("c"), 1) << "a mailbox without marked mail was visited to delete";
+    EXPECT_EQ(observer.Deletions(), 1);
+}
+
+TEST_F(FilteredDeletionTest, AMessageChangedSinceTheCheckIsNotDeleted) {
+    Mailbox("a", {"spam1", "spam2", "ok"});
+    Mailbox("b", {"spam3", "other"});
+    CheckWithFilter();
+    // Another mail program removed message 1: numbers moved up, so message 2 is now "ok".
+    // In b, message 1 was replaced by one of the same size but another sender.
+    {
+        auto lock = net.Lock();
+        auto& a = net.MailboxOf("a", "u").messages;
+        a.erase(a.begin());
+        net.MailboxOf("b", "u").messages[0].header = "From: x@y\r\nSubject: spam3\r\n";
+    }
+    Delete();
+    EXPECT_EQ(Statuses(),
+              "FFR"
+              "FR");
+    EXPECT_EQ(Subjects("a"), (std::vector<std::string>{"spam2", "ok"}));
+    EXPECT_EQ(Subjects("b").size(), 2u);
+}
+
+TEST_F(FilteredDeletionTest, AnUnreachableServerMarksEachRecordItCouldNotLogInFor) {
+    Mailbox("a", {"spam1", "ok", "spam2"});
+    Mailbox("b", {"spam3"});
+    CheckWithFilter();
+    {
+        auto lock = net.Lock();
+        net.AddHost("a").refuse = true;
+    }
+    Delete();
+    EXPECT_EQ(Statuses(),
+              "E0E"
+              "D");
+    EXPECT_EQ(net.Connects("a"), 3) << "each marked record tries to log in again";
+}
+
+TEST_F(FilteredDeletionTest, NothingIsReportedDeletedWhenQuitFails) {
+    Mailbox("a", {"spam1", "spam2"});
+    Mailbox("b", {"spam3"});
+    Mailbox("c", {"ok", "spam4"});
+    CheckWithFilter();
+    {
+        auto lock = net.Lock();
+        net.AddHost("a").errAt = "QUIT";
+        net.AddHost("b").dropAt = "QUIT";
+    }
+    Delete();
+    EXPECT_EQ(Statuses(),
+              "FF"
+              "F"
+              "0D");
+    EXPECT_EQ(Subjects("a").size(), 2u);
+    EXPECT_EQ(Subjects("b").size(), 1u);
+    EXPECT_EQ(Subjects("c"), std::vector<std::string>{"ok"});
+}
+
+TEST_F(FilteredDeletionTest, TheAbortCommandStopsTheRunAndLeavesTheRestOnTheServer) {
+    Mailbox("a", {"spam1"});
+    Mailbox("b", {"spam2", "ok"});
+    CheckWithFilter();
+    {
+        auto lock = net.Lock();
+        net.AddHost("a").hangConnect = true;
+    }
+    ASSERT_TRUE(cycle.StartDeleteFiltered());
+    EXPECT_TRUE(cycle.IsBusy());
+    EXPECT_TRUE(cycle.IsDeleting());
+    EXPECT_EQ(cycle.StartCheck(accounts, {}), CCheckCycle::Start::Busy);
+    for (int i = 0; i < 4000 && net.Connects("a") < 2; ++i) {
+        std::this_thread::sleep_for(5ms);
+    }
+    const auto stopped = std::chrono::steady_clock::now();
+    EXPECT_TRUE(cycle.AbortCheck().empty());
+    ASSERT_TRUE(observer.WaitDeletions(1));
+    EXPECT_LT(std::chrono::steady_clock::now() - stopped, 5s);  // the connect limit is 30 s
+    EXPECT_EQ(Statuses(),
+              "R"
+              "RR");
+    EXPECT_EQ(net.Connects("b"), 1) << "a stopped run went on to the next mailbox";
+    EXPECT_EQ(Subjects("b").size(), 2u);
+}
+
+TEST_F(FilteredDeletionTest, AStopBetweenMessagesKeepsWhatWasDeleted) {
+    Mailbox("a", {"spam1", "spam2", "spam3"});
+    {
+        auto lock = net.Lock();
+        net.AddHost("a").delay = 30ms;
+    }
+    CheckWithFilter();
+    ASSERT_TRUE(cycle.StartDeleteFiltered());
+    for (int i = 0; i < 4000 &&
+                    [&] {
+                        for (const std::string& c : net.Commands("a")) {
+                            if (c == "DELE 1") {
+                                return false;
+                            }
+                        }
+                        return true;
+                    }();
+         ++i) {
+        std::this_thread::sleep_for(2ms);
+    }
+    cycle.AbortCheck();
+    ASSERT_TRUE(observer.WaitDeletions(1));
+    // DELE 1 was on its way; its reply was not cut and QUIT made it stick.
+    const std::string statuses = Statuses();
+    EXPECT_EQ(statuses.substr(0, 1), "D");
+    EXPECT_EQ(statuses.substr(2), "R");
+    EXPECT_EQ(Subjects("a").size(),
+              3u - static_cast<std::size_t>(std::count(statuses.begin(), statuses.end(), 'D')));
+}
+
+TEST_F(FilteredDeletionTest, ARunThatCannotStartLeavesTheProgramIdle) {
+    Mailbox("a", {"spam1"});
+    CheckWithFilter();
+    cycle.SetThreadLauncher([](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    });
+    EXPECT_FALSE(cycle.StartDeleteFiltered());
+    EXPECT_FALSE(cycle.IsBusy());
+    EXPECT_EQ(Statuses(), "1");
+}
+
+}  // namespace
+}  // namespace quorlet
