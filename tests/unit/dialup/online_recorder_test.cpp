@@ -131,6 +131,8 @@ TEST_F(RecorderTest, OnlineTimeTextWhileTimed) {
     EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:1小时5分");
     clock.Advance(24 * 3600);
     EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:25小时5分");
+    clock.Set(Dec(7, 11));  // set back: no negative time in the tip
+    EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:0小时0分");
 }
 
 TEST_F(RecorderTest, ExitClosesTheRunningPeriodOnce) {

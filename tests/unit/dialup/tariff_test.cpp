@@ -279,6 +279,12 @@ TEST(HolidayFile, ListRoundTripAndDamagedEntries) {
     EXPECT_FALSE(IsHoliday(path, "163", {2026, 10, 2}));
     EXPECT_TRUE(IsHoliday(path, "163", {2026, 5, 1, 23, 59, 59}));
 
+    // A key missing inside the count is left out of the list rather than shown as junk.
+    ASSERT_TRUE(WriteProfileValue(path, "Gap", "Total", "3"));
+    ASSERT_TRUE(WriteProfileValue(path, "Gap", "2", "06月01日"));
+    EXPECT_EQ(ReadHolidayList(path, "Gap"), std::vector<std::string>{"06月01日"});
+    EXPECT_TRUE(IsHoliday(path, "Gap", {2026, 6, 1}));
+
     ASSERT_TRUE(WriteProfileValue(path, "163", "Total", "0"));
     EXPECT_FALSE(IsHoliday(path, "163", {2026, 5, 1}));
     // Entries not in the month-and-day shape compare as atoi reads them.
