@@ -28,6 +28,7 @@ public:
     void OnRowResult(int row, const std::string& count, const std::string& size) override {
         std::lock_guard lock(m_mutex);
         m_results[row] = {count, size};
+        m_resultOrder.push_back(row);
     }
     void OnCheckFinished(bool haveMail, bool haveFiltered) override {
         std::lock_guard lock(m_mutex);
@@ -64,6 +65,11 @@ public:
         auto it = m_results.find(row);
         return it == m_results.end() ? std::pair<std::string, std::string>() : it->second;
     }
+    // The rows in the order their results came.
+    std::vector<int> ResultOrder() {
+        std::lock_guard lock(m_mutex);
+        return m_resultOrder;
+    }
     int Deletions() {
         std::lock_guard lock(m_mutex);
         return m_deletions;
@@ -74,6 +80,7 @@ private:
     std::condition_variable m_changed;
     std::map<int, std::vector<RowImage>> m_images;
     std::map<int, std::pair<std::string, std::string>> m_results;
+    std::vector<int> m_resultOrder;
     std::vector<Finish> m_finishes;
     int m_deletions = 0;
 };
