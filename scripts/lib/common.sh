@@ -6,15 +6,17 @@ QUORLET_JOBS="${QUORLET_JOBS:-2}"
 
 say() { printf '\n== %s\n' "$*"; }
 
-# Installs the Debian packages of scripts/lib/packages.txt that are not installed yet.
+# ensure_packages [LIST]: installs the Debian packages of LIST (default
+# scripts/lib/packages.txt) that are not installed yet.
 ensure_packages() {
+    local list="${1:-$QUORLET_ROOT/scripts/lib/packages.txt}"
     local missing=() pkg
     while read -r pkg; do
         [[ -z "$pkg" || "$pkg" == \#* ]] && continue
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$pkg")
         fi
-    done < "$QUORLET_ROOT/scripts/lib/packages.txt"
+    done < "$list"
     if ((${#missing[@]})); then
         say "installing ${missing[*]}"
         local sudo=()
