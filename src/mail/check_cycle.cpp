@@ -147,7 +147,7 @@ std::vector<int> CCheckCycle::AbortCheck() {
         std::lock_guard lock(m_stopLock);
         m_bStopDelete = true;
         m_bStopRequested = true;
-        if (m_pDeleteAbortConnect != nullptr) {
+        if (m_bDeleteOpening && m_pDeleteAbortConnect != nullptr) {
             *m_pDeleteAbortConnect = true;
         }
         return rows;

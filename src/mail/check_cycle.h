@@ -148,11 +148,13 @@ private:
     std::atomic<bool> m_bChecking{false};
     std::atomic<bool> m_bDeleting{false};
 
-    // The deletion run's stop request, and the socket abort field it may raise: only while the
-    // run is connecting and logging in, so that a stop never cuts the replies of DELE and QUIT
-    // (a POP3 server deletes nothing unless QUIT succeeds).
+    // The deletion run's stop request. The abort command raises the run's socket abort field
+    // only while the run is connecting and logging in, so that a stop never cuts the replies of
+    // DELE and QUIT (a POP3 server deletes nothing unless QUIT succeeds); the destructor raises
+    // it at any time.
     std::mutex m_stopLock;
     bool m_bStopDelete = true;
+    bool m_bDeleteOpening = false;
     std::atomic<bool>* m_pDeleteAbortConnect = nullptr;
     std::atomic<bool> m_bStopRequested{false};
 };

@@ -56,6 +56,11 @@ void CCheckCycle::DeleteFilteredThread() {
         // The spool files of the confirmation's TOP; no check runs beside a deletion.
         session.SetTempFileNames(SpoolName("QlList3.p3"), SpoolName("QlTop3.p3"));
         session.SetWaitLimits(m_options.connectLimit, m_options.replyLimit);
+        {
+            std::lock_guard lock(m_stopLock);
+            session.m_socket.m_bAbortConnect = m_bStopDelete;
+            m_pDeleteAbortConnect = &session.m_socket.m_bAbortConnect;
+        }
         std::vector<MailRecord> records = m_mails.Snapshot();
         std::size_t i = 0;
         while (i < records.size()) {
@@ -72,12 +77,12 @@ void CCheckCycle::DeleteFilteredThread() {
                 {
                     std::lock_guard lock(m_stopLock);
                     session.m_socket.m_bAbortConnect = m_bStopDelete;
-                    m_pDeleteAbortConnect = &session.m_socket.m_bAbortConnect;
+                    m_bDeleteOpening = true;
                 }
                 const MailRecord& r = records[i];
                 opened = session.Open(r.m_strServer, m_options.port, r.m_strUser, r.m_strPassword);
                 std::lock_guard lock(m_stopLock);
-                m_pDeleteAbortConnect = nullptr;
+                m_bDeleteOpening = false;
             }
             if (opened) {
                 DeleteRun(session, records, i, end);
@@ -93,6 +98,8 @@ void CCheckCycle::DeleteFilteredThread() {
                 ++i;
             }
         }
+        std::lock_guard lock(m_stopLock);
+        m_pDeleteAbortConnect = nullptr;
     }
     {
         std::lock_guard lock(m_stopLock);

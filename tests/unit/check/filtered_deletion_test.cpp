@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <system_error>
 #include <thread>
 
@@ -219,6 +220,33 @@ TEST_F(FilteredDeletionTest, AStopBetweenMessagesKeepsWhatWasDeleted) {
     EXPECT_EQ(statuses.substr(2), "R");
     EXPECT_EQ(Subjects("a").size(),
               3u - static_cast<std::size_t>(std::count(statuses.begin(), statuses.end(), 'D')));
+}
+
+TEST_F(FilteredDeletionTest, ClosingTheProgramEndsARunWaitingForASilentServer) {
+    Mailbox("a", {"spam1"});
+    auto local = std::make_unique<CCheckCycle>(net, mails, observer, clock);
+    FilterSet filters;
+    filters.lists.subjects = {"spam"};
+    ASSERT_EQ(local->StartCheck(accounts, filters), CCheckCycle::Start::Started);
+    ASSERT_TRUE(observer.WaitChecks(1));
+    {
+        auto lock = net.Lock();
+        net.AddHost("a").silentAfter = "DELE";
+    }
+    ASSERT_TRUE(local->StartDeleteFiltered());
+    for (int i = 0; i < 4000 && net.Commands("a").back() != "DELE 1"; ++i) {
+        std::this_thread::sleep_for(2ms);
+    }
+    // The abort command does not cut a DELE reply ...
+    local->AbortCheck();
+    std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(local->IsDeleting());
+    // ... but closing the program does, long before the 30 s reply limit.
+    const auto closing = std::chrono::steady_clock::now();
+    local.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - closing, 5s);
+    EXPECT_EQ(Statuses(), "F");
+    EXPECT_EQ(Subjects("a").size(), 1u);
 }
 
 TEST_F(FilteredDeletionTest, ARunThatCannotStartLeavesTheProgramIdle) {
