@@ -46,7 +46,7 @@
 
 // Bitmaps
 #define IDB_ABOUT 147            // About picture, 260 x 90
-#define IDB_STATE_IMAGES 154     // 16 x 16 check boxes: 0 unused, 1 empty, 2 ticked; red mask
+#define IDB_STATE_IMAGES 154     // two 16 x 16 check boxes: empty, ticked; red is the mask
 #define IDB_SKIN 201             // main window skin, 385 x 227
 #define IDB_LIST_BACKGROUND 202  // account list background, 343 x 104, tiled
 #define IDB_SMALL_IMAGES 210     // 16 x 16: 0 aborted, 1 connecting, 2 idle, 3 reading
@@ -55,6 +55,10 @@
 #define IDS_SOCKET_INIT_FAILED 103
 #define IDS_RAS_STATE_FIRST 1200  // 1200..1223: the dial-up progress texts, in state order
 #define IDS_RAS_STATE_LAST 1223
+
+#ifndef IDC_STATIC
+#define IDC_STATIC -1
+#endif
 
 // Controls of the main window (102)
 #define IDC_ADD_ACCOUNT 1000

@@ -14,6 +14,8 @@ inline constexpr const char* kIntervalMissingMessage = "请先定义间隔时间
 // The texts of the mode button (1014): it always offers the other mode.
 inline constexpr const char* kModeButtonInAuto = "手动(&U)";
 inline constexpr const char* kModeButtonInManual = "自动(&C)";
+// After switching back to manual mode the button names its accelerator differently.
+inline constexpr const char* kModeButtonToManual = "自动(&U)";
 
 // The auto-check interval in minutes when the text is a number from 1 to 100 (read as atoi
 // reads it), otherwise nullopt.
