@@ -6,12 +6,12 @@ namespace quorlet::ui {
 namespace {
 
 std::string ItemText(HWND window, UINT lengthMessage, UINT textMessage, int index) {
-    const LRESULT length = SendMessageW(window, lengthMessage, index, 0);
+    const LRESULT length = ::SendMessageW(window, lengthMessage, index, 0);
     if (length < 0) {
         return {};
     }
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(window, textMessage, index, reinterpret_cast<LPARAM>(text.data()));
+    ::SendMessageW(window, textMessage, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     return win32::FromWide(text);
 }
@@ -112,7 +112,7 @@ void CListCtrl::SetImage(int item, int image) const {
 
 int CListCtrl::GetColumnCount() const {
     HWND header = GetHeader();
-    return header != nullptr ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    return header != nullptr ? static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
 int CListCtrl::GetColumnFormat(int column) const {

@@ -85,8 +85,8 @@ public:
         return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, item, mask));
     }
     HIMAGELIST SetImageList(HIMAGELIST list, int which) const {
-        return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_SETIMAGELIST, which,
-                                                        reinterpret_cast<LPARAM>(list)));
+        return reinterpret_cast<HIMAGELIST>(
+            SendMessage(LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list)));
     }
     HWND GetHeader() const { return reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)); }
     int GetColumnCount() const;

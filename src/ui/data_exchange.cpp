@@ -57,11 +57,11 @@ void DDX_Radio(CDataExchange& dx, int firstId, int& value) {
     }
     while (button != nullptr) {
         if (dx.Saving()) {
-            if (SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+            if (::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED) {
                 value = index;
             }
         } else {
-            SendMessageW(button, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+            ::SendMessageW(button, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
         }
         button = GetWindow(button, GW_HWNDNEXT);
         if (button == nullptr || (GetWindowLongW(button, GWL_STYLE) & WS_GROUP) != 0) {

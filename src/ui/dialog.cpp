@@ -110,7 +110,7 @@ void CDialog::EndDialog(INT_PTR result) {
     if (m_modalRunning) {
         // The loop destroys the window once it sees the end; hide it at once meanwhile.
         ::ShowWindow(m_hWnd, SW_HIDE);
-        PostMessageW(m_hWnd, WM_NULL, 0, 0);
+        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
     } else if (m_hWnd != nullptr) {
         DestroyWindow(m_hWnd);
     }
@@ -150,8 +150,8 @@ void CDialog::OnTimer(UINT_PTR) {}
 bool CDialog::OnDrawItem(int, DRAWITEMSTRUCT* item) {
     // Self-drawn controls draw themselves.
     if (item != nullptr && item->CtlType != ODT_MENU && item->hwndItem != nullptr) {
-        return SendMessageW(item->hwndItem, kReflectedDrawItem, 0,
-                            reinterpret_cast<LPARAM>(item)) != 0;
+        return ::SendMessageW(item->hwndItem, kReflectedDrawItem, 0,
+                              reinterpret_cast<LPARAM>(item)) != 0;
     }
     return false;
 }
@@ -193,7 +193,7 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_INITDIALOG: {
             const BOOL focus = OnInitDialog();
             if (Scripts().count(m_templateId) != 0) {
-                PostMessageW(m_hWnd, kRunScript, 0, 0);
+                ::PostMessageW(m_hWnd, kRunScript, 0, 0);
             }
             return focus;
         }

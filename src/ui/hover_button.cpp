@@ -22,7 +22,7 @@ void Draw3dRect(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight
 }
 
 void MakeOwnerDrawn(HWND button) {
-    SendMessageW(button, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+    ::SendMessageW(button, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
     InvalidateRect(button, nullptr, TRUE);
 }
 
@@ -57,8 +57,8 @@ bool CHoverButton::LoadBackground(HDC dc, const std::wstring& fileName) {
         m_sliceOld = SelectObject(m_sliceDC, m_sliceBitmap);
         m_bSliceCreated = true;
     }
-    Bitmap picture = m_nBitmap != 0 ? Bitmap::FromResource(m_nBitmap)
-                                    : Bitmap::FromFile(fileName.c_str());
+    Bitmap picture =
+        m_nBitmap != 0 ? Bitmap::FromResource(m_nBitmap) : Bitmap::FromFile(fileName.c_str());
     if (!picture) {
         ReleaseDC(m_hWnd, dc);
         return false;
@@ -76,8 +76,8 @@ bool CHoverButton::LoadBackground(HDC dc, const std::wstring& fileName) {
         HGDIOBJ oldTarget = SelectObject(target, stretched.get());
         SetStretchBltMode(target, HALFTONE);
         SetBrushOrgEx(target, 0, 0, nullptr);
-        StretchBlt(target, 0, 0, m_nStretchWidth, m_nStretchHeight, source, 0, 0, size.cx,
-                   size.cy, SRCCOPY);
+        StretchBlt(target, 0, 0, m_nStretchWidth, m_nStretchHeight, source, 0, 0, size.cx, size.cy,
+                   SRCCOPY);
         BitBlt(m_sliceDC, 0, 0, m_nSliceWidth, m_nSliceHeight, target, m_nSliceX, m_nSliceY,
                SRCCOPY);
         SelectObject(target, oldTarget);
@@ -92,7 +92,7 @@ bool CHoverButton::LoadBackground(HDC dc, const std::wstring& fileName) {
     return true;
 }
 
-LRESULT CHoverButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CHoverButton::WindowProc(UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
         case kReflectedDrawItem:
             DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -155,9 +155,9 @@ void CHoverButton::DrawItem(const DRAWITEMSTRUCT& item) {
     }
 
     wchar_t text[256] = {};
-    const int length = GetWindowTextW(m_hWnd, text, 256);
+    const int length = ::GetWindowTextW(m_hWnd, text, 256);
     if (length > 0) {
-        HFONT font = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+        HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
         SelectObjectScope fontScope(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
         COLORREF colour = GetSysColor(COLOR_WINDOWTEXT);

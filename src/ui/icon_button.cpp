@@ -180,7 +180,7 @@ void CIconButton::DrawItem(const DRAWITEMSTRUCT& item) {
     }
 
     wchar_t text[256] = {};
-    const int length = GetWindowTextW(m_hWnd, text, 256);
+    const int length = ::GetWindowTextW(m_hWnd, text, 256);
     const bool withText = length > 0 && m_bShowText;
     RECT textArea = rect;
 
@@ -215,7 +215,7 @@ void CIconButton::DrawItem(const DRAWITEMSTRUCT& item) {
         if (pressed) {
             OffsetRect(&textArea, 1, 1);
         }
-        HFONT font = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+        HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
         SelectObjectScope fontScope(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
         RECT measured = textArea;
         DrawTextW(dc, text, length, &measured, DT_CALCRECT | DT_SINGLELINE);

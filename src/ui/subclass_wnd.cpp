@@ -19,8 +19,7 @@ bool CSubclassWnd::HookWindow(HWND window) {
     if (m_hWnd != nullptr || !IsWindow(window)) {
         return false;
     }
-    if (!SetWindowSubclass(window, &CSubclassWnd::HookProc, reinterpret_cast<UINT_PTR>(this),
-                           0)) {
+    if (!SetWindowSubclass(window, &CSubclassWnd::HookProc, reinterpret_cast<UINT_PTR>(this), 0)) {
         return false;
     }
     m_hWnd = window;

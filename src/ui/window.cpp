@@ -7,13 +7,13 @@ namespace quorlet::ui {
 std::string GetText(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
     return win32::FromWide(text);
 }
 
 void SetText(HWND window, const std::string& text) {
-    SetWindowTextW(window, win32::ToWide(text).c_str());
+    ::SetWindowTextW(window, win32::ToWide(text).c_str());
 }
 
 HINSTANCE ResourceInstance() {

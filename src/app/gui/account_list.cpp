@@ -40,8 +40,9 @@ void CAccountListCtrl::SetBackground(ui::Bitmap background) {
     m_background = std::move(background);
     if (m_hWnd != nullptr) {
         // The rows are drawn over the picture, never on a background colour of the list's own.
-        SendMessageW(m_hWnd, LVM_SETBKCOLOR, 0, m_background ? CLR_NONE : GetSysColor(COLOR_WINDOW));
-        SendMessageW(m_hWnd, LVM_SETTEXTBKCOLOR, 0, CLR_NONE);
+        ::SendMessageW(m_hWnd, LVM_SETBKCOLOR, 0,
+                       m_background ? CLR_NONE : GetSysColor(COLOR_WINDOW));
+        ::SendMessageW(m_hWnd, LVM_SETTEXTBKCOLOR, 0, CLR_NONE);
         InvalidateRect(m_hWnd, nullptr, TRUE);
     }
 }
@@ -49,8 +50,8 @@ void CAccountListCtrl::SetBackground(ui::Bitmap background) {
 int CAccountListCtrl::RowAt(POINT point) const {
     const ui::CListCtrl list = List();
     const int count = list.GetItemCount();
-    const int top = static_cast<int>(SendMessageW(m_hWnd, LVM_GETTOPINDEX, 0, 0));
-    const int page = static_cast<int>(SendMessageW(m_hWnd, LVM_GETCOUNTPERPAGE, 0, 0));
+    const int top = static_cast<int>(::SendMessageW(m_hWnd, LVM_GETTOPINDEX, 0, 0));
+    const int page = static_cast<int>(::SendMessageW(m_hWnd, LVM_GETCOUNTPERPAGE, 0, 0));
     for (int row = top; row < count && row <= top + page; ++row) {
         RECT bounds;
         if (list.GetItemRect(row, bounds, LVIR_BOUNDS) && PtInRect(&bounds, point)) {
@@ -162,8 +163,8 @@ void CAccountListCtrl::DrawItem(const DRAWITEMSTRUCT& item) {
     const ui::CListCtrl list = List();
     HDC dc = item.hDC;
     const RECT rowRect = item.rcItem;
-    const UINT state = list.GetItemState(row, LVIS_SELECTED | LVIS_DROPHILITED | LVIS_FOCUSED |
-                                                  LVIS_STATEIMAGEMASK);
+    const UINT state = list.GetItemState(
+        row, LVIS_SELECTED | LVIS_DROPHILITED | LVIS_FOCUSED | LVIS_STATEIMAGEMASK);
     const bool listHasFocus = GetFocus() == m_hWnd;
     const bool showsSelection = (GetWindowLongW(m_hWnd, GWL_STYLE) & LVS_SHOWSELALWAYS) != 0;
     const bool highlighted = (state & LVIS_DROPHILITED) != 0 ||
@@ -214,7 +215,9 @@ void CAccountListCtrl::DrawItem(const DRAWITEMSTRUCT& item) {
         UINT align = DT_LEFT;
         if (column > 0) {
             const int format = list.GetColumnFormat(column) & LVCFMT_JUSTIFYMASK;
-            align = format == LVCFMT_RIGHT ? DT_RIGHT : format == LVCFMT_CENTER ? DT_CENTER : DT_LEFT;
+            align = format == LVCFMT_RIGHT    ? DT_RIGHT
+                    : format == LVCFMT_CENTER ? DT_CENTER
+                                              : DT_LEFT;
         }
         if (cell.right > cell.left) {
             const std::wstring text = [&] {
@@ -223,7 +226,7 @@ void CAccountListCtrl::DrawItem(const DRAWITEMSTRUCT& item) {
                 lv.iSubItem = column;
                 lv.pszText = buffer;
                 lv.cchTextMax = 256;
-                SendMessageW(m_hWnd, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&lv));
+                ::SendMessageW(m_hWnd, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&lv));
                 return std::wstring(buffer);
             }();
             DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &cell, textFormat | align);

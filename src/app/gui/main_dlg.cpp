@@ -15,16 +15,14 @@
 namespace quorlet {
 namespace {
 
-constexpr int kSkinnedButtons[] = {IDC_ADD_ACCOUNT, IDC_MODIFY_ACCOUNTS, IDC_OPTIONS,
-                                   IDC_MODE,        IDC_PREVIEW,         IDC_STOP_CHECK,
-                                   IDC_CHECK,       IDC_COMPOSE,         IDC_HIDE,
-                                   IDC_CLOSE,       IDC_MENU};
+constexpr int kSkinnedButtons[] = {IDC_ADD_ACCOUNT, IDC_MODIFY_ACCOUNTS, IDC_OPTIONS, IDC_MODE,
+                                   IDC_PREVIEW,     IDC_STOP_CHECK,      IDC_CHECK,   IDC_COMPOSE,
+                                   IDC_HIDE,        IDC_CLOSE,           IDC_MENU};
 
 // Clicks this close to the top of the window drag it.
 constexpr int kDragBandHeight = 25;
 
-constexpr const char* kOnlineBeforeStartMessage =
-    "在上网后运行鸥信通将使之不能正确记录在线时间 !";
+constexpr const char* kOnlineBeforeStartMessage = "在上网后运行鸥信通将使之不能正确记录在线时间 !";
 
 HICON LoadAppIcon(int id, int size) {
     return static_cast<HICON>(
@@ -49,8 +47,7 @@ CMainDlg::CMainDlg(const MainServices& services)
 
 CMainDlg::~CMainDlg() {
     m_trayIcon.Remove();
-    for (HICON icon :
-         {m_hIconAuto, m_hIconManual, m_hIconChecking, m_hIconMail, m_hIconMailDim}) {
+    for (HICON icon : {m_hIconAuto, m_hIconManual, m_hIconChecking, m_hIconMail, m_hIconMailDim}) {
         if (icon != nullptr) {
             DestroyIcon(icon);
         }
@@ -394,7 +391,7 @@ bool CMainDlg::OnNotify(int id, NMHDR* header, LRESULT&) {
         const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
         if ((change->uOldState & LVIS_SELECTED) != 0 && change->uNewState == 0 &&
             change->iItem >= 0) {
-            SendMessageW(header->hwndFrom, LVM_REDRAWITEMS, change->iItem, change->iItem);
+            ::SendMessageW(header->hwndFrom, LVM_REDRAWITEMS, change->iItem, change->iItem);
         }
     }
     return false;

@@ -58,8 +58,8 @@ public:
     bool ListVisible() const { return m_bListVisible; }
     bool PlanOn() const { return m_bPlanOn; }
 
-    std::atomic<bool> m_bChecking{false};     // busy: a check or a deletion of filtered mail runs
-    std::atomic<bool> m_bNewMail{false};      // set by the check cycle when it found new mail
+    std::atomic<bool> m_bChecking{false};      // busy: a check or a deletion of filtered mail runs
+    std::atomic<bool> m_bNewMail{false};       // set by the check cycle when it found new mail
     std::atomic<bool> m_bHaveFiltered{false};  // set by the check cycle when filters hit
     bool m_bRecording = false;                 // an online period is being recorded
     CivilTime m_timeStart;                     // its start

@@ -17,43 +17,94 @@ bool CMainDlg::OnCommand(int id, int code) {
         return false;
     }
     switch (id) {
-        case IDC_ADD_ACCOUNT: AddAccount(); return true;
-        case IDC_MODIFY_ACCOUNTS: ModifyAccounts(); return true;
-        case IDC_OPTIONS: EditOptions(); return true;
-        case IDC_MODE: ToggleCheckMode(); return true;
-        case IDC_PREVIEW: OpenPreview(); return true;
-        case IDC_STOP_CHECK: StopCheck(); return true;
-        case IDC_CHECK: StartCheck(); return true;
-        case IDC_COMPOSE: OpenCompose(); return true;
-        case IDC_HIDE: HideToTray(); return true;
-        case IDC_CLOSE: PostMessage(WM_CLOSE); return true;
+        case IDC_ADD_ACCOUNT:
+            AddAccount();
+            return true;
+        case IDC_MODIFY_ACCOUNTS:
+            ModifyAccounts();
+            return true;
+        case IDC_OPTIONS:
+            EditOptions();
+            return true;
+        case IDC_MODE:
+            ToggleCheckMode();
+            return true;
+        case IDC_PREVIEW:
+            OpenPreview();
+            return true;
+        case IDC_STOP_CHECK:
+            StopCheck();
+            return true;
+        case IDC_CHECK:
+            StartCheck();
+            return true;
+        case IDC_COMPOSE:
+            OpenCompose();
+            return true;
+        case IDC_HIDE:
+            HideToTray();
+            return true;
+        case IDC_CLOSE:
+            PostMessage(WM_CLOSE);
+            return true;
         case IDC_MENU: {
             POINT cursor;
             GetCursorPos(&cursor);
             ShowContextMenu(cursor);
             return true;
         }
-        case ID_OPEN_WINDOW: OpenWindow(); return true;
+        case ID_OPEN_WINDOW:
+            OpenWindow();
+            return true;
         case ID_EXIT:
             if (ConfirmExit()) {
                 OnOK();
             }
             return true;
-        case ID_ABOUT: ShowAbout(); return true;
-        case ID_IP_ADDRESSES: ShowIpAddresses(); return true;
-        case ID_FILTER_ADDRESS: EditAddressList(); return true;
-        case ID_FILTER_SUBJECT: EditSubjectList(); return true;
-        case ID_FILTER_LENGTH: EditLengthFilter(); return true;
-        case ID_MAIL_PROGRAM: StartMailProgram(); return true;
-        case ID_TRAY_MAIL_PROGRAM: StopBlinkAndStartMailProgram(); return true;
-        case ID_TOGGLE_LIST: ToggleList(); return true;
-        case ID_ONLINE_LOG: ShowOnlineLog(); return true;
-        case ID_FEE_SETTINGS: ShowFeeSettings(); return true;
-        case ID_DIAL: OnDialCommand(); return true;
-        case ID_ONLINE_PLAN: EditPlans(); return true;
-        case ID_PLAN_ON: TogglePlan(); return true;
-        case ID_HELP: ShowHelp(); return true;
-        default: return false;
+        case ID_ABOUT:
+            ShowAbout();
+            return true;
+        case ID_IP_ADDRESSES:
+            ShowIpAddresses();
+            return true;
+        case ID_FILTER_ADDRESS:
+            EditAddressList();
+            return true;
+        case ID_FILTER_SUBJECT:
+            EditSubjectList();
+            return true;
+        case ID_FILTER_LENGTH:
+            EditLengthFilter();
+            return true;
+        case ID_MAIL_PROGRAM:
+            StartMailProgram();
+            return true;
+        case ID_TRAY_MAIL_PROGRAM:
+            StopBlinkAndStartMailProgram();
+            return true;
+        case ID_TOGGLE_LIST:
+            ToggleList();
+            return true;
+        case ID_ONLINE_LOG:
+            ShowOnlineLog();
+            return true;
+        case ID_FEE_SETTINGS:
+            ShowFeeSettings();
+            return true;
+        case ID_DIAL:
+            OnDialCommand();
+            return true;
+        case ID_ONLINE_PLAN:
+            EditPlans();
+            return true;
+        case ID_PLAN_ON:
+            TogglePlan();
+            return true;
+        case ID_HELP:
+            ShowHelp();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -64,7 +115,9 @@ void CMainDlg::OnTimer(UINT_PTR id) {
             KillTimer(m_hWnd, kTimerBlink);
             StartCheck();
             break;
-        case kTimerBlink: BlinkTrayIcon(); break;
+        case kTimerBlink:
+            BlinkTrayIcon();
+            break;
         case kTimerHide:
             KillTimer(m_hWnd, kTimerHide);
             ShowWindow(SW_HIDE);
@@ -73,13 +126,18 @@ void CMainDlg::OnTimer(UINT_PTR id) {
             KillTimer(m_hWnd, kTimerCheckEnd);
             NotifyCheckEnd();
             break;
-        case kTimerWatchLine: WatchLine(); break;
+        case kTimerWatchLine:
+            WatchLine();
+            break;
         case kTimerOnlineTime:
             ShowOnlineTime();
             CheckPlan();
             break;
-        case kTimerPlan: CheckPlan(); break;
-        default: break;
+        case kTimerPlan:
+            CheckPlan();
+            break;
+        default:
+            break;
     }
 }
 
@@ -104,7 +162,7 @@ void CMainDlg::ToggleCheckMode() {
     }
     if (toggle.autoMode != m_bAutoMode) {
         m_bAutoMode = toggle.autoMode;
-        SetDlgItemText(IDC_MODE, m_bAutoMode ? kModeButtonInAuto : kModeButtonInManual);
+        SetDlgItemText(IDC_MODE, m_bAutoMode ? kModeButtonInAuto : kModeButtonToManual);
         if (!m_bChecking) {
             ShowModeIcon();
         }

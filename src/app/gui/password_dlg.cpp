@@ -56,7 +56,7 @@ void CPasswordDlg::Confirm() {
                     MessageButtons::Ok);
     HWND edit = GetDlgItem(IDC_EDIT_1002);
     SetFocus(edit);
-    SendMessageW(edit, EM_SETSEL, 0, -1);
+    ::SendMessageW(edit, EM_SETSEL, 0, -1);
 }
 
 }  // namespace quorlet

@@ -48,14 +48,14 @@ bool CPopupText::Create(POINT point, HWND parent, UINT style, UINT id) {
 
 HFONT CPopupText::ParentFont() const {
     HFONT font = m_parent != nullptr
-                     ? reinterpret_cast<HFONT>(SendMessageW(m_parent, WM_GETFONT, 0, 0))
+                     ? reinterpret_cast<HFONT>(::SendMessageW(m_parent, WM_GETFONT, 0, 0))
                      : nullptr;
     return font != nullptr ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 void CPopupText::SetWindowText(const std::string& text) {
     const std::wstring wide = win32::ToWide(text);
-    SetWindowTextW(m_hWnd, wide.c_str());
+    ::SetWindowTextW(m_hWnd, wide.c_str());
 
     HDC dc = GetDC(m_hWnd);
     HGDIOBJ old = SelectObject(dc, ParentFont());
@@ -73,8 +73,7 @@ void CPopupText::SetWindowText(const std::string& text) {
     const int width = wanted.right - wanted.left;
     const int height = wanted.bottom - wanted.top;
     const int left = (m_style & kJustifyRight) != 0 ? window.right - width : window.left;
-    SetWindowPos(m_hWnd, nullptr, left, window.top, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(m_hWnd, nullptr, left, window.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CPopupText::ShowDelayed(UINT milliseconds) {
@@ -92,8 +91,7 @@ void CPopupText::Cancel() {
     }
 }
 
-LRESULT CALLBACK CPopupText::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam) {
+LRESULT CALLBACK CPopupText::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* popup = reinterpret_cast<CPopupText*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (popup == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
@@ -139,7 +137,7 @@ void CPopupText::Paint() {
     GetClientRect(m_hWnd, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
     wchar_t text[512] = {};
-    const int length = GetWindowTextW(m_hWnd, text, 512);
+    const int length = ::GetWindowTextW(m_hWnd, text, 512);
     HGDIOBJ old = SelectObject(dc, ParentFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));

@@ -96,7 +96,7 @@ LRESULT CTrayIcon::OnTrayNotification(WPARAM id, LPARAM mouseMessage) {
             const UINT first = popup != nullptr ? GetMenuItemID(popup, 0) : 0;
             DestroyMenu(menu);
             SetForegroundWindow(m_nid.hWnd);
-            SendMessageW(m_nid.hWnd, WM_COMMAND, first, 0);
+            ::SendMessageW(m_nid.hWnd, WM_COMMAND, first, 0);
             break;
         }
         default:
@@ -128,7 +128,7 @@ void CTrayIcon::ShowMenu() {
         GetCursorPos(&cursor);
         ui::TrackMenu(popup, cursor, m_nid.hWnd);
         // Without this the menu may not close when the user clicks elsewhere.
-        PostMessageW(m_nid.hWnd, WM_NULL, 0, 0);
+        ::PostMessageW(m_nid.hWnd, WM_NULL, 0, 0);
     }
     DestroyMenu(menu);
 }

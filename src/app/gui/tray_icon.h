@@ -35,10 +35,10 @@ public:
     virtual LRESULT OnTrayNotification(WPARAM id, LPARAM mouseMessage);
 
     // Copies of the main window's state, for the tray menu.
-    bool m_bMode = false;               // auto-check mode
-    std::atomic<bool> m_bBusy{false};   // a check runs (cleared by the check's last worker)
-    bool m_bCompose = false;            // the compose window is open
-    bool m_bPlan = true;                // plan enforcement is on
+    bool m_bMode = false;              // auto-check mode
+    std::atomic<bool> m_bBusy{false};  // a check runs (cleared by the check's last worker)
+    bool m_bCompose = false;           // the compose window is open
+    bool m_bPlan = true;               // plan enforcement is on
 
 private:
     bool Notify(DWORD message, UINT flags);

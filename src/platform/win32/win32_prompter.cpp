@@ -27,23 +27,40 @@ public:
                        MessageButtons buttons) override {
         UINT style = MB_SETFOREGROUND;
         switch (icon) {
-            case MessageIcon::Information: style |= MB_ICONINFORMATION; break;
-            case MessageIcon::Stop: style |= MB_ICONSTOP; break;
-            case MessageIcon::Question: style |= MB_ICONQUESTION; break;
-            case MessageIcon::None: break;
+            case MessageIcon::Information:
+                style |= MB_ICONINFORMATION;
+                break;
+            case MessageIcon::Stop:
+                style |= MB_ICONSTOP;
+                break;
+            case MessageIcon::Question:
+                style |= MB_ICONQUESTION;
+                break;
+            case MessageIcon::None:
+                break;
         }
         switch (buttons) {
-            case MessageButtons::Ok: style |= MB_OK; break;
-            case MessageButtons::YesNo: style |= MB_YESNO; break;
-            case MessageButtons::OkCancel: style |= MB_OKCANCEL; break;
+            case MessageButtons::Ok:
+                style |= MB_OK;
+                break;
+            case MessageButtons::YesNo:
+                style |= MB_YESNO;
+                break;
+            case MessageButtons::OkCancel:
+                style |= MB_OKCANCEL;
+                break;
         }
         const std::wstring caption = title.empty() ? ApplicationTitle() : win32::ToWide(title);
-        switch (MessageBoxW(GetActiveWindow(), win32::ToWide(text).c_str(), caption.c_str(),
-                            style)) {
-            case IDYES: return MessageAnswer::Yes;
-            case IDNO: return MessageAnswer::No;
-            case IDCANCEL: return MessageAnswer::Cancel;
-            default: return MessageAnswer::Ok;
+        switch (
+            MessageBoxW(GetActiveWindow(), win32::ToWide(text).c_str(), caption.c_str(), style)) {
+            case IDYES:
+                return MessageAnswer::Yes;
+            case IDNO:
+                return MessageAnswer::No;
+            case IDCANCEL:
+                return MessageAnswer::Cancel;
+            default:
+                return MessageAnswer::Ok;
         }
     }
 
