@@ -119,6 +119,13 @@ LRESULT CHoverButton::WindowProc(UINT message, WPARAM, LPARAM lParam) {
             m_bHover = false;
             InvalidateRect(m_hWnd, nullptr, FALSE);
             return Default();
+        case WM_CAPTURECHANGED:
+            // Whoever took the mouse away, the pointer is no longer known to be over the button.
+            if (m_bHover && reinterpret_cast<HWND>(lParam) != m_hWnd) {
+                m_bHover = false;
+                InvalidateRect(m_hWnd, nullptr, FALSE);
+            }
+            return Default();
         case WM_KILLFOCUS: {
             const LRESULT result = Default();
             m_bHover = false;

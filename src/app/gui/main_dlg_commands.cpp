@@ -172,6 +172,11 @@ void CMainDlg::ToggleCheckMode() {
 
 void CMainDlg::HideToTray() {
     m_bTrayActive = true;
+    // A hidden window must not keep the mouse (the "-" button holds it while hovered), or
+    // the tray menu could not take it.
+    if (GetCapture() != nullptr && GetAncestor(GetCapture(), GA_ROOT) == m_hWnd) {
+        ReleaseCapture();
+    }
     ShowWindow(SW_HIDE);
 }
 
