@@ -2,10 +2,10 @@
 list's state and small image strips, and the About picture."""
 import math
 
-from .motifs import (AMBER, AMBER_DEEP, BLUE, BLUE_DEEP, GREEN, GREEN_DEEP, GULL_SHADE, INK,
-                     INK_SOFT, PAPER, PAPER_SHADE, RED, RED_DEEP, SKY, SKY_PALE, WHITE, WINGTIP,
-                     envelope, gull, pixels, small_badge)
-from .raster import Box, Canvas, Polygon, Stroke, linear, mix, vertical
+from .motifs import (AMBER, AMBER_DEEP, BLUE_DEEP, GREEN, GREEN_DEEP, GULL_SHADE, INK, INK_SOFT,
+                     RED, RED_DEEP, SKY_PALE, WHITE, WINGTIP, envelope, gull, pixels,
+                     small_badge)
+from .raster import Box, Canvas, Polygon, Stroke, linear, vertical
 from .text import text_mask
 
 # The main window's layout in pixels (dialog units x 1.5): the drag band, the three small
@@ -56,8 +56,8 @@ def _title_band(cv):
     x0 = SMALL_BUTTONS[0][0] - 4
     x1 = SMALL_BUTTONS[-1][0] + SMALL_BUTTONS[-1][2] + 4
     pill = Box(x0, 2, x1, TITLE_HEIGHT - 2, 4.0)
-    cv.outlined(pill, vertical(2, TITLE_HEIGHT - 2, [(0.0, (250, 252, 255)), (1.0, (214, 230, 247))]),
-                (30, 84, 152))
+    face = vertical(2, TITLE_HEIGHT - 2, [(0.0, (250, 252, 255)), (1.0, (214, 230, 247))])
+    cv.outlined(pill, face, (30, 84, 152))
 
 
 def _panel(cv, x, y, w, h):
@@ -200,7 +200,7 @@ def about():
     # Far-off gulls, then the gull carrying a letter in its beak.
     for gx, gy, span in ((226, 60, 12), (246, 55, 8)):
         gull(cv, gx, gy, span, fill=(70, 110, 160), thickness=1.4)
-    envelope(cv, 46, 38, 68, 53, folds=True, flap=0.55, turn=-10.0)
+    envelope(cv, 46, 34, 68, 49, folds=True, flap=0.55, turn=-10.0)
     gull(cv, 56, 27, 96, outline=INK, line=1.2, tips=WINGTIP, shade=GULL_SHADE, beak=True,
          thickness=11.5)
     title = text_mask("鸥信通", 34, 0.6, 4)

@@ -1,11 +1,11 @@
 """The program's icons: the emblem (application icon), the four tray states with the second
 blink phase, and the six button icons. The 32 and 48 pixel images are drawn from shapes; the
 16 pixel images are laid out on the pixel grid for that size."""
-from .motifs import (AMBER, AMBER_DEEP, BLUE, BLUE_DEEP, GOLD_PAPER, GOLD_SHADE, GREEN,
+from .motifs import (AMBER_DEEP, BLUE, BLUE_DEEP, GOLD_PAPER, GOLD_SHADE, GREEN,
                      GREEN_DEEP, GREY, GREY_PALE, GULL_SHADE, INK, INK_SOFT, MIST, PAPER,
                      PAPER_SHADE, RED, RED_DEEP, SKY, SKY_PALE, WHITE, WINGTIP, badge, cross,
                      envelope, gull, pixels, sky_disk, small_badge)
-from .raster import (Box, Canvas, Circle, Grow, Intersect, Polygon, Stroke, Union, arc, linear,
+from .raster import (Box, Canvas, Circle, Grow, Polygon, Stroke, Union, arc, linear,
                      vertical)
 
 
@@ -13,12 +13,12 @@ from .raster import (Box, Canvas, Circle, Grow, Intersect, Polygon, Stroke, Unio
 SMALL_GULL = [".##....##.",
               "#..#..#..#",
               "....##...."]
-SMALL_ENVELOPE = ["##########",
-                  "#v......v#",
-                  "#.vv..vv.#",
-                  "#...vv...#",
-                  "#........#",
-                  "##########"]
+SMALL_ENVELOPE = ["v........v",
+                  ".vv....vv.",
+                  "...v..v...",
+                  "....vv....",
+                  "..........",
+                  ".........."]
 
 
 # ---------------------------------------------------------------- emblem
@@ -30,7 +30,7 @@ def emblem(size):
     if size <= 16:
         sky_disk(cv, 8, 8, 7.5, ring=BLUE_DEEP)
         pixels(cv, 3, 3, SMALL_GULL, {"#": WHITE})
-        pixels(cv, 3, 8, SMALL_ENVELOPE, {"#": INK, "v": INK_SOFT, ".": PAPER})
+        pixels(cv, 3, 8, SMALL_ENVELOPE, {"v": BLUE_DEEP, ".": PAPER})
         return cv
     k = size / 32
     sky_disk(cv, 16 * k, 16 * k, 15.5 * k, ring=BLUE_DEEP)

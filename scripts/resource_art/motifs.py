@@ -105,9 +105,10 @@ def gull_shape(cx, cy, span, thickness=None, rise=0.42, n=20):
 
 def gull(cv, cx, cy, span, fill=WHITE, outline=None, line=1.0, tips=None, shade=None,
          beak=False, thickness=None, rise=0.42):
-    """Paints a gull: white body and wings, optionally outlined, with dark wing tips and a
-    soft grey under the wings at the larger sizes."""
-    shape = gull_shape(cx, cy, span, thickness, rise)
+    """Paints a gull: white body and wings, optionally outlined, with dark wing tips, a
+    soft grey under the wings and an orange beak where the size allows."""
+    t = thickness if thickness is not None else span * 0.14
+    shape = gull_shape(cx, cy, span, t, rise)
     if outline:
         cv.outlined(shape, fill, outline, line)
         inner = Grow(shape, -line)
@@ -115,16 +116,15 @@ def gull(cv, cx, cy, span, fill=WHITE, outline=None, line=1.0, tips=None, shade=
         cv.fill(shape, fill)
         inner = shape
     if shade:
-        t = thickness if thickness is not None else span * 0.14
-        under = Grow(gull_shape(cx, cy + t * 0.45, span * 0.98, t * 0.55, rise), 0)
+        # The underside: the same gull, lower and thinner, seen through the wings.
+        under = gull_shape(cx, cy + t * 0.45, span * 0.98, t * 0.55, rise)
         cv.fill(Intersect(inner, under), shade, 0.8)
     s = span / 2
-    rise_tip = cy + s * rise * 0.12
     if tips:
         for sign in (-1, 1):
-            cv.fill(Intersect(inner, Circle(cx + sign * s, rise_tip, s * 0.24)), tips)
+            tip = Circle(cx + sign * s, cy + s * rise * 0.12, s * 0.24)
+            cv.fill(Intersect(inner, tip), tips)
     if beak:
-        t = thickness if thickness is not None else span * 0.14
         cv.fill(Polygon([(cx - t * 0.22, cy - t * 0.05), (cx + t * 0.22, cy - t * 0.05),
                          (cx, cy + t * 0.45)]), BEAK)
 
@@ -151,12 +151,9 @@ def badge(cv, cx, cy, r, colour, rim, halo=WHITE, halo_width=1.0):
 
 
 def cross(cv, cx, cy, k, width, colour):
+    """Two strokes crossing at (cx, cy), each reaching k pixels along both axes."""
     cv.fill(Union(Stroke([(cx - k, cy - k), (cx + k, cy + k)], width),
                   Stroke([(cx - k, cy + k), (cx + k, cy - k)], width)), colour)
-
-
-def tick(cv, points, width, colour):
-    cv.fill(Stroke(points, width), colour)
 
 
 # ---------------------------------------------------------------- pixel work for 16 x 16

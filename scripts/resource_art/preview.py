@@ -128,7 +128,11 @@ def layout_overlay(skin, factor):
             cv.fill(Box(x + inner, y + h - inner - 1, x + w - inner, y + h - inner), LAYOUT)
             cv.fill(Box(x + inner, y + inner, x + inner + 1, y + h - inner), LAYOUT)
             cv.fill(Box(x + w - inner - 1, y + inner, x + w - inner, y + h - inner), LAYOUT)
-        text_mask(text, 11).draw(cv, x + 4, y + 3, LAYOUT)
+        m = text_mask(text, 11)
+        # The band's label goes just left of the small buttons, clear of the title.
+        lx = SMALL_BUTTONS[0][0] * factor - m.w - 16 if text == "drag band" else x + 4
+        cv.fill(Box(lx - 2, y + 2, lx + m.w + 2, y + m.h + 5), (255, 255, 255), 0.85)
+        m.draw(cv, lx, y + 3, LAYOUT)
     return cv
 
 

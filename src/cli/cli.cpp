@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/accounting_commands.h"
 #include "platform/charsets.h"
 
 namespace quorlet::cli {
@@ -21,6 +22,8 @@ int Version(const std::vector<std::string>&) {
 // The subcommands, in the order the usage text lists them.
 const Command kCommands[] = {
     {"--version", "", Version},
+    {"price", "CONNECTION START END [--no-round]", PriceCommand},
+    {"log", "YYYY-MM-DD YYYY-MM-DD", LogCommand},
 };
 
 void Usage() {

@@ -27,6 +27,18 @@ public:
     // Ends within about 100 ms once the abort flag given to Connect is raised.
     virtual Result Receive(std::string& out, std::size_t maxBytes,
                            std::chrono::milliseconds timeout) = 0;
+
+    // The local end's IPv4 address (for an SMTP address literal); nullopt when unknown.
+    virtual std::optional<std::array<std::uint8_t, 4>> LocalIPv4() const { return std::nullopt; }
+};
+
+// A listening socket on the loopback interface, for servers inside tests.
+class NetListener {
+public:
+    virtual ~NetListener() = default;
+    virtual std::uint16_t Port() const = 0;
+    // Waits at most `timeout` for one connection; nullptr when none came.
+    virtual std::unique_ptr<NetStream> Accept(std::chrono::milliseconds timeout) = 0;
 };
 
 class Net {
@@ -47,7 +59,24 @@ public:
 
     // The IPv4 addresses of a host in the resolver's order; empty when it cannot be resolved.
     virtual std::vector<std::array<std::uint8_t, 4>> ResolveIPv4(const std::string& host) = 0;
+
+    // Listens on 127.0.0.1 (port 0: any free port) with the given backlog; nullptr on failure.
+    virtual std::unique_ptr<NetListener> ListenLoopback(std::uint16_t port, int backlog) {
+        (void)port;
+        (void)backlog;
+        return nullptr;
+    }
 };
+
+// The connect and reply-wait limit of the mail sessions.
+inline constexpr std::chrono::milliseconds kNetWaitLimit{60000};
+
+// How often a blocking wait looks at its abort flag.
+inline constexpr std::chrono::milliseconds kNetAbortPoll{50};
+
+// Splits "host" or "host:port" (port: 1 to 5 digits). Without a port, `port` is left as given.
+// False when the text after the last ":" is not a valid port (empty, not digits, 0 or > 65535).
+bool SplitHostPort(std::string_view text, std::string& host, std::uint16_t& port);
 
 // Sockets of this platform (POSIX or Winsock).
 Net& SystemNet();

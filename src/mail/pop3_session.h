@@ -1,0 +1,87 @@
+// The blocking POP3 client every mailbox operation goes through: the check slots run connect,
+// login, STAT, LIST, TOP and QUIT on it for one account after another; the deletions run login,
+// DELE and QUIT. Plain POP3 (RFC 1939): no TLS, no APOP, no UIDL.
+//
+// LIST and TOP replies are spooled to the session's own files in the current directory and read
+// back from there; the files are deleted after they are read. Every failure leaves its text in
+// m_strError, which callers show unchanged; a successful step never clears it.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "mail/pop3_socket.h"
+#include "platform/clock.h"
+#include "platform/net.h"
+
+namespace quorlet {
+
+class CPop3Session {
+public:
+    explicit CPop3Session(Net& net, const Clock& clock = SystemClock());
+    ~CPop3Session();
+    CPop3Session(const CPop3Session&) = delete;
+    CPop3Session& operator=(const CPop3Session&) = delete;
+
+    // Connects to server (which may end in ":port"; otherwise `port` is used), reads the
+    // greeting and logs in with USER and PASS.
+    bool Open(const std::string& server, int port, const std::string& user,
+              const std::string& password);
+    bool Stat();                       // fills m_nMessages and m_nMailboxSize
+    bool List();                       // fills m_arrSizes
+    bool Top(int message, int lines);  // fills m_strFrom, m_strSubject, m_strDate, m_cEncoding
+    bool Dele(int message);
+    bool Quit();   // closes the socket when the server agreed
+    void Close();  // closes the socket without a command
+
+    // The LIST size of message n (1-based); -1 when LIST gave no entry for it.
+    std::int64_t GetMessageSize(int n) const;
+
+    // The names of this session's LIST and TOP spool files (the check slots' "QlList0.p3" and
+    // "QlTop0.p3" ...), relative to the current directory.
+    void SetTempFileNames(const std::string& listFile, const std::string& topFile);
+
+    // Reads the TOP spool file into the header fields; false (with "cant open message file")
+    // when it cannot be opened.
+    bool ParseHeaderFile(const std::string& fileName);
+    // Reads the LIST spool file into m_arrSizes and deletes it.
+    bool ParseListFile();
+
+    // The connect and reply-wait limits (60 seconds each unless a test shortens them).
+    void SetWaitLimits(std::chrono::milliseconds connect, std::chrono::milliseconds reply) {
+        m_connectLimit = connect;
+        m_replyLimit = reply;
+    }
+
+    std::vector<std::int64_t> m_arrSizes;
+    std::string m_strFrom;
+    std::string m_strSubject;
+    std::string m_strDate;
+    std::string m_strError;
+    char m_cEncoding = 0;
+    CPop3Socket m_socket;
+    std::int64_t m_nMailboxSize = 0;
+    int m_nMessages = 0;
+    std::string m_szListFile;
+    std::string m_szTopFile;
+
+private:
+    enum class Reply { Greeting, User, Pass, Stat, Dele, Quit, List, Top };
+
+    static const char* ErrorText(Reply kind);
+    bool Command(const std::string& text, Reply kind);
+    bool ReadReply(Reply kind);
+    bool SpoolReply(const std::string& statusLine, Reply kind);
+    bool Fail(const char* text);
+
+    const Clock& m_clock;
+    std::chrono::milliseconds m_connectLimit = kNetWaitLimit;
+    std::chrono::milliseconds m_replyLimit = kNetWaitLimit;
+};
+
+// Commands are formatted into a buffer of this size; a longer one is refused.
+inline constexpr std::size_t kPop3CommandBuffer = 512;
+
+}  // namespace quorlet

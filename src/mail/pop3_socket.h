@@ -1,0 +1,43 @@
+// The transport of a POP3 session: one TCP connection with a connect bounded in time and an
+// abort flag that the check slot (or the preview's deletion) can raise from another thread.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/line_reader.h"
+#include "platform/net.h"
+
+namespace quorlet {
+
+class CPop3Socket {
+public:
+    explicit CPop3Socket(Net& net) : m_net(net) {}
+
+    // Raised by the abort command: a connect or a reply wait gives up within about 100 ms.
+    std::atomic<bool> m_bAbortConnect{false};
+
+    // Starts the socket layer; false when it cannot start.
+    bool Create() { return m_net.Initialize(); }
+
+    // Connects, giving up after `limit` or at the abort flag. Replies are read in lines of at
+    // most maxLine bytes, each wait for more bytes limited to replyLimit.
+    bool Connect(const std::string& host, std::uint16_t port, std::chrono::milliseconds limit,
+                 std::size_t maxLine, std::chrono::milliseconds replyLimit);
+
+    bool IsOpen() const { return m_stream != nullptr; }
+    bool Send(std::string_view data) { return m_stream != nullptr && m_stream->SendAll(data); }
+    LineReader::Status ReadLine(std::string& line);
+    void Close();
+
+private:
+    Net& m_net;
+    std::unique_ptr<NetStream> m_stream;
+    std::optional<LineReader> m_reader;
+};
+
+}  // namespace quorlet

@@ -1,0 +1,226 @@
+// A mail server in memory, for the session tests: it answers each command line with the reply
+// its script gives, and can split replies into chunks of any size, close or break the connection,
+// stay silent, refuse or never answer a connect. Everything the client sent is kept.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/net.h"
+
+namespace quorlet::testing {
+
+class ScriptedNet final : public Net {
+public:
+    enum class Then { Continue, Close, Fail };
+
+    // The server's first words, sent when the client connects.
+    ScriptedNet& Greet(std::string reply, Then then = Then::Continue) {
+        m_state->greeting = {"", std::move(reply), then, false};
+        return *this;
+    }
+    // The reply to the next command line (the line the client is expected to send is kept for
+    // messages; Commands() tells what it really sent).
+    ScriptedNet& On(std::string command, std::string reply, Then then = Then::Continue) {
+        m_state->steps.push_back({std::move(command), std::move(reply), then, false});
+        return *this;
+    }
+    // The next lines up to the lone "." are the message text; then this reply.
+    ScriptedNet& Data(std::string reply, Then then = Then::Continue) {
+        m_state->steps.push_back({"", std::move(reply), then, true});
+        return *this;
+    }
+
+    // Replies reach the client in chunks of this many bytes (0: whole), or split once at
+    // `splitAt` bytes into two chunks.
+    void SetChunkSize(std::size_t bytes) { m_state->chunkSize = bytes; }
+    void SetSplitAt(std::size_t at) { m_state->splitAt = at; }
+
+    void RefuseConnect() { m_refuse = true; }
+    void NeverAnswerConnect() { m_hang = true; }
+    void FailInitialize() { m_initializes = false; }
+    void SetLocalHostName(std::optional<std::string> name) { m_hostName = std::move(name); }
+    void SetLocalAddress(std::optional<std::array<std::uint8_t, 4>> a) { m_state->local = a; }
+
+    // Each command line the client sent, line end included; a message text is one entry.
+    const std::vector<std::string>& Commands() const { return m_state->commands; }
+    // Lines that differ from the script's expected command, or came after its end.
+    const std::vector<std::string>& Mismatches() const { return m_state->mismatches; }
+    const std::string& ConnectedHost() const { return m_host; }
+    std::uint16_t ConnectedPort() const { return m_port; }
+    int Connects() const { return m_connects; }
+
+    bool Initialize() override { return m_initializes; }
+
+    std::unique_ptr<NetStream> Connect(const std::string& host, std::uint16_t port,
+                                       std::chrono::milliseconds timeout,
+                                       const std::atomic<bool>* abort) override {
+        m_host = host;
+        m_port = port;
+        ++m_connects;
+        if (m_refuse) {
+            return nullptr;
+        }
+        if (m_hang) {
+            WaitUntil(timeout, abort, [] { return false; });
+            return nullptr;
+        }
+        auto stream = std::make_unique<Stream>(m_state, abort);
+        m_state->Reply(m_state->greeting);
+        return stream;
+    }
+
+    std::optional<std::string> LocalHostName() override { return m_hostName; }
+    std::vector<std::array<std::uint8_t, 4>> ResolveIPv4(const std::string&) override { return {}; }
+
+private:
+    struct Step {
+        std::string command;
+        std::string reply;
+        Then then;
+        bool data;
+    };
+
+    struct State {
+        Step greeting{"", "", Then::Continue, false};
+        std::deque<Step> steps;
+        std::deque<std::string> chunks;
+        std::vector<std::string> commands;
+        std::vector<std::string> mismatches;
+        std::string partial;  // client bytes not yet a whole line
+        std::string message;  // message text being received
+        bool inData = false;
+        bool closed = false;
+        bool failed = false;
+        std::size_t chunkSize = 0;
+        std::size_t splitAt = 0;
+        std::optional<std::array<std::uint8_t, 4>> local;
+
+        void Reply(const Step& step) {
+            const std::string& r = step.reply;
+            if (chunkSize > 0) {
+                for (std::size_t i = 0; i < r.size(); i += chunkSize) {
+                    chunks.push_back(r.substr(i, chunkSize));
+                }
+            } else if (splitAt > 0 && splitAt < r.size()) {
+                chunks.push_back(r.substr(0, splitAt));
+                chunks.push_back(r.substr(splitAt));
+            } else if (!r.empty()) {
+                chunks.push_back(r);
+            }
+            closed = closed || step.then == Then::Close;
+            failed = failed || step.then == Then::Fail;
+        }
+
+        void Line(const std::string& line) {
+            if (inData) {
+                message += line;
+                if (line == ".\r\n" || line == ".\n") {
+                    inData = false;
+                    commands.push_back(message);
+                    Reply(steps.front());
+                    steps.pop_front();
+                }
+                return;
+            }
+            commands.push_back(line);
+            if (steps.empty()) {
+                mismatches.push_back("unexpected " + line);
+                return;  // nothing left to say: silence
+            }
+            if (!steps.front().command.empty() && steps.front().command != line) {
+                mismatches.push_back("expected " + steps.front().command + " got " + line);
+            }
+            if (steps.front().data) {
+                mismatches.push_back("expected a message text, got " + line);
+                return;
+            }
+            Reply(steps.front());
+            steps.pop_front();
+            if (!steps.empty() && steps.front().data) {
+                inData = true;
+                message.clear();
+            }
+        }
+    };
+
+    template <class Ready>
+    static bool WaitUntil(std::chrono::milliseconds timeout, const std::atomic<bool>* abort,
+                          Ready ready) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            if (ready()) {
+                return true;
+            }
+            if ((abort != nullptr && *abort) || std::chrono::steady_clock::now() >= deadline) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    class Stream final : public NetStream {
+    public:
+        Stream(std::shared_ptr<State> state, const std::atomic<bool>* abort)
+            : m_state(std::move(state)), m_abort(abort) {}
+
+        bool SendAll(std::string_view data) override {
+            if (m_state->failed || m_state->closed || (m_abort != nullptr && *m_abort)) {
+                return false;
+            }
+            m_state->partial.append(data);
+            std::size_t lf;
+            while ((lf = m_state->partial.find('\n')) != std::string::npos) {
+                const std::string line = m_state->partial.substr(0, lf + 1);
+                m_state->partial.erase(0, lf + 1);
+                m_state->Line(line);
+            }
+            return true;
+        }
+
+        Result Receive(std::string& out, std::size_t maxBytes,
+                       std::chrono::milliseconds timeout) override {
+            State& s = *m_state;
+            const bool ready = WaitUntil(
+                timeout, m_abort, [&s] { return !s.chunks.empty() || s.closed || s.failed; });
+            if (!s.chunks.empty() && (m_abort == nullptr || !*m_abort)) {
+                std::string& chunk = s.chunks.front();
+                const std::size_t n = std::min(maxBytes, chunk.size());
+                out.append(chunk, 0, n);
+                chunk.erase(0, n);
+                if (chunk.empty()) {
+                    s.chunks.pop_front();
+                }
+                return Result::Data;
+            }
+            if (!ready) {
+                return m_abort != nullptr && *m_abort ? Result::Aborted : Result::TimedOut;
+            }
+            return s.failed ? Result::Failed : Result::Closed;
+        }
+
+        std::optional<std::array<std::uint8_t, 4>> LocalIPv4() const override {
+            return m_state->local;
+        }
+
+    private:
+        std::shared_ptr<State> m_state;
+        const std::atomic<bool>* m_abort;
+    };
+
+    std::shared_ptr<State> m_state = std::make_shared<State>();
+    bool m_refuse = false;
+    bool m_hang = false;
+    bool m_initializes = true;
+    std::optional<std::string> m_hostName = "client.example.com";
+    std::string m_host;
+    std::uint16_t m_port = 0;
+    int m_connects = 0;
+};
+
+}  // namespace quorlet::testing
