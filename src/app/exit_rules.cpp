@@ -13,8 +13,4 @@ ExitQuestion ChooseExitQuestion(bool recording, bool online) {
     return {"你真的要退出 ?", kTitleQuestion, MessageIcon::Question};
 }
 
-bool ClearsFeesOnExit(const MainSettings& settings, const CivilTime& today) {
-    return settings.m_bAutoClear && today.day == settings.DayClear();
-}
-
 }  // namespace quorlet

@@ -1,7 +1,5 @@
 #include "app/tray_tips.h"
 
-#include <cstdio>
-
 #include "base/gbk_text.h"
 #include "resource.h"
 
@@ -13,17 +11,6 @@ std::string Tip(const char* state, const std::string& suffix) {
 }
 
 }  // namespace
-
-std::string OnlineTimeSuffix(std::int64_t seconds) {
-    if (seconds < 0) {
-        seconds = 0;  // a clock set back shows no time rather than a negative one
-    }
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, " 联网时间:%lld小时%lld分",
-                  static_cast<long long>(seconds / 3600),
-                  static_cast<long long>((seconds / 60) % 60));
-    return buffer;
-}
 
 void TrayTips::SetOnlineSuffix(const std::string& suffix, bool busy) {
     if (busy) {

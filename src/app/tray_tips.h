@@ -14,16 +14,14 @@ inline constexpr const char* kTipBusy = "正在检测...";
 // A tip text holds at most this many bytes.
 inline constexpr std::size_t kTipMaxBytes = 49;
 
-// " 联网时间:H小时M分" for a connection that has lasted the given seconds (days count as hours).
-std::string OnlineTimeSuffix(std::int64_t seconds);
-
 class TrayTips {
 public:
     // The tip of the idle state of a mode, and of a running check.
     const std::string& ModeTip(bool autoMode) const { return autoMode ? m_auto : m_manual; }
     const std::string& BusyTip() const { return m_busy; }
 
-    // Puts the suffix behind the busy text while a check runs, otherwise behind both mode texts.
+    // Puts the online-time suffix (" 联网时间:H小时M分") behind the busy text while a check runs,
+    // otherwise behind both mode texts.
     void SetOnlineSuffix(const std::string& suffix, bool busy);
 
     // Every tip back to its bare state text (the line went down).

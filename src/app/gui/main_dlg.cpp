@@ -39,7 +39,11 @@ UINT QuorletCommMessage() {
 CMainDlg::CMainDlg(const MainServices& services)
     : CDialog(IDD_MAIN),
       m_services(services),
-      m_store(services.registry, services.prompter, services.fileSystem) {
+      m_store(services.registry, services.prompter, services.fileSystem),
+      m_recorder(services.remoteAccess, TheDialState(), services.clock, services.prompter,
+                 m_settings, m_fees),
+      m_plan(services.remoteAccess, TheDialState(), services.clock, services.sound, m_settings,
+             m_fees, m_recorder) {
     m_hIcon = LoadIconW(ui::ResourceInstance(), MAKEINTRESOURCEW(IDI_APP));
     QuorletCommMessage();
     m_list.onRowClicked = [this](int row) { ToggleAccount(row); };
@@ -72,6 +76,7 @@ BOOL CMainDlg::OnInitDialog() {
     if (!m_store.Load(m_settings, m_accounts)) {
         return FALSE;  // the window stays up without anything set up
     }
+    m_fees.m_bRateRounding = !m_settings.m_bNoRound;
     m_store.FindProgramFolder();
     LoadFilterLists();
 
@@ -166,7 +171,7 @@ void CMainDlg::StartTimers() {
     if (m_settings.m_bRecordThisRun) {
         SetTimer(m_hWnd, kTimerWatchLine, 1000, nullptr);
         SetTimer(m_hWnd, kTimerOnlineTime, 30000, nullptr);
-        if (IsLineConnected(m_services.remoteAccess, m_strConnName)) {
+        if (IsLineConnected(m_services.remoteAccess, m_fees.m_strConnName)) {
             m_services.prompter.Notice(kOnlineBeforeStartMessage);
         }
     }
@@ -197,27 +202,21 @@ void CMainDlg::PlaceSkinnedButtons() {
 }
 
 bool CMainDlg::ConfirmExit() {
-    const ExitQuestion question = ChooseExitQuestion(m_bRecording, TheDialState().bOnline);
+    const ExitQuestion question =
+        ChooseExitQuestion(m_recorder.m_bRecording, TheDialState().bOnline);
     if (!m_services.prompter.AskYesNo(question.text, question.title, question.icon)) {
         return false;
     }
-    if (m_bRecording) {
-        CloseRecord();
-    }
+    m_recorder.CloseOnExit();
     HangUpOwnConnection(m_services.remoteAccess, TheDialState());
-    if (ClearsFeesOnExit(m_settings, m_services.clock.Now())) {
-        m_settings.m_dPhoneFee = 0.0;
-        m_settings.m_dNetFee = 0.0;
-    }
+    m_recorder.SettleOnExit();
     SaveEverything();
     ReleaseSkin();
     return true;
 }
 
 void CMainDlg::SaveAtSessionEnd() {
-    if (m_bRecording) {
-        CloseRecord();
-    }
+    m_recorder.CloseOnExit();
     SaveEverything();
     ReleaseSkin();
 }

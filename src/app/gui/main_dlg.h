@@ -13,7 +13,9 @@
 #include "app/main_settings.h"
 #include "app/settings_store.h"
 #include "app/tray_tips.h"
-#include "base/civil_time.h"
+#include "dialup/fee_calculator.h"
+#include "dialup/online_recorder.h"
+#include "dialup/plan_check.h"
 #include "mail/account_record.h"
 #include "ui/dialog.h"
 #include "ui/gdi.h"
@@ -56,14 +58,12 @@ public:
     bool AutoMode() const { return m_bAutoMode; }
     bool TrayActive() const { return m_bTrayActive; }
     bool ListVisible() const { return m_bListVisible; }
-    bool PlanOn() const { return m_bPlanOn; }
+    bool PlanOn() const { return m_plan.m_bPlanOn; }
+    OnlineRecorder& Recorder() { return m_recorder; }
 
     std::atomic<bool> m_bChecking{false};      // busy: a check or a deletion of filtered mail runs
     std::atomic<bool> m_bNewMail{false};       // set by the check cycle when it found new mail
     std::atomic<bool> m_bHaveFiltered{false};  // set by the check cycle when filters hit
-    bool m_bRecording = false;                 // an online period is being recorded
-    CivilTime m_timeStart;                     // its start
-    std::string m_strConnName;                 // the connection the line test found last
 
 protected:
     BOOL OnInitDialog() override;
@@ -104,6 +104,7 @@ private:
     void ToggleAccount(int row);
     void BlinkTrayIcon();
     void NotifyCheckEnd();
+    void WatchLine();
     void ShowOnlineTime();
     void ShowModeIcon();
     void SetAutoCheckTimer(int minutes);
@@ -127,20 +128,19 @@ private:
     void EditPlans();
     void LoadFilterLists();
     void SaveFilterLists();
-    void WatchLine();
-    void CheckPlan();
-    void CloseRecord();
     void StartDeletingFilteredMail();
 
     MainServices m_services;
     SettingsStore m_store;
     MainSettings m_settings;
     AccountTable m_accounts;
+    FeeCalculator m_fees;
+    OnlineRecorder m_recorder;
+    PlanChecker m_plan;
 
     bool m_bAutoMode = false;
     bool m_bTrayActive = false;
     bool m_bListVisible = true;
-    bool m_bPlanOn = true;
     bool m_bBlinkPhase = false;
     bool m_bDragging = false;
     POINT m_ptGrab{0, 0};

@@ -131,10 +131,10 @@ void CMainDlg::OnTimer(UINT_PTR id) {
             break;
         case kTimerOnlineTime:
             ShowOnlineTime();
-            CheckPlan();
+            m_plan.CheckPlan();
             break;
         case kTimerPlan:
-            CheckPlan();
+            m_plan.CheckPlan();
             break;
         default:
             break;
@@ -193,7 +193,7 @@ void CMainDlg::ShowContextMenu(POINT screenPoint) {
     MenuState state;
     state.listVisible = m_bListVisible;
     state.online = TheDialState().bOnline;
-    state.planOn = m_bPlanOn;
+    state.planOn = m_plan.m_bPlanOn;
     HMENU menu = CreatePopupMenu();
     for (const MenuEntry& entry : ContextMenuEntries(state)) {
         ui::AppendMenuItem(menu, {entry.id, entry.text, entry.checked, entry.grayed, false});
@@ -230,8 +230,8 @@ void CMainDlg::ToggleList() {
 }
 
 void CMainDlg::TogglePlan() {
-    m_bPlanOn = !m_bPlanOn;
-    m_trayIcon.m_bPlan = m_bPlanOn;
+    m_plan.TogglePlan();
+    m_trayIcon.m_bPlan = m_plan.m_bPlanOn;
 }
 
 void CMainDlg::StopBlinkAndStartMailProgram() {
@@ -299,17 +299,23 @@ void CMainDlg::NotifyCheckEnd() {
     }
 }
 
+void CMainDlg::WatchLine() {
+    if (m_recorder.WatchLine() == OnlineRecorder::LineChange::PeriodEnded) {
+        m_tips.ClearSuffix();
+        m_trayIcon.SetTip(m_tips.ModeTip(m_bAutoMode));
+    }
+}
+
 void CMainDlg::ShowOnlineTime() {
-    if (!m_bRecording) {
+    const std::optional<std::string> suffix = m_recorder.ShowOnlineTime();
+    if (!suffix) {
         return;
     }
-    const std::string suffix =
-        OnlineTimeSuffix(m_services.clock.Now().Seconds() - m_timeStart.Seconds());
     if (m_bChecking) {
-        m_tips.SetOnlineSuffix(suffix, true);
+        m_tips.SetOnlineSuffix(*suffix, true);
         m_trayIcon.SetTip(m_tips.BusyTip());
     } else {
-        m_tips.SetOnlineSuffix(suffix, false);
+        m_tips.SetOnlineSuffix(*suffix, false);
         m_trayIcon.SetTip(m_tips.ModeTip(m_bAutoMode));
     }
 }
@@ -335,9 +341,6 @@ void CMainDlg::OnDialCommand() {}              // the hang-up question or the di
 void CMainDlg::EditPlans() {}                  // the online plan sheet (217, 218)
 void CMainDlg::LoadFilterLists() {}            // reads Address.ini and Subject.ini
 void CMainDlg::SaveFilterLists() {}            // writes Address.ini and Subject.ini
-void CMainDlg::WatchLine() {}                  // begins and ends recorded online periods
-void CMainDlg::CheckPlan() {}                  // the online plans' limits
-void CMainDlg::CloseRecord() {}                // ends, prices and logs the running period
 void CMainDlg::StartDeletingFilteredMail() {}  // the thread that deletes filtered mail
 
 }  // namespace quorlet

@@ -186,7 +186,10 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
         if (left.count() <= 0) {
             return condition();
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
+        // Short naps, so that a condition that no message announces is seen soon.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                                  static_cast<DWORD>(std::min<long long>(left.count(), 20)),
+                                  QS_ALLINPUT);
     }
 }
 

@@ -418,15 +418,15 @@ TEST(MainWindow, CheckEndBlinksWhenHiddenPlaysTheSoundAndAsksAboutFilteredMail) 
 TEST(MainWindow, OnlineTimeGoesIntoTheTipWhileAPeriodIsRecorded) {
     MainWindowHarness harness;
     harness.Run([&](CMainDlg& window) {
-        window.m_bRecording = true;
-        window.m_timeStart = harness.clock.Now().AddSeconds(-(2 * 3600 + 7 * 60 + 30));
+        window.Recorder().m_bRecording = true;
+        window.Recorder().m_timeStart = harness.clock.Now().AddSeconds(-(2 * 3600 + 7 * 60 + 30));
         window.SendMessage(WM_TIMER, kTimerOnlineTime);
         EXPECT_EQ(window.TrayIcon().Tip(), "手动检测状态 联网时间:2小时7分");
         window.m_bChecking = true;
         window.SendMessage(WM_TIMER, kTimerOnlineTime);
         EXPECT_EQ(window.TrayIcon().Tip(), "正在检测... 联网时间:2小时7分");
         window.m_bChecking = false;
-        window.m_bRecording = false;
+        window.Recorder().m_bRecording = false;
         harness.prompter.answers = {MessageAnswer::No};
         window.EndDialog(IDCANCEL);
     });
