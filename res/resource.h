@@ -4,28 +4,28 @@
 #pragma once
 
 // Dialogs
-#define IDD_MAIN 102               // the main window "鸥信通"
-#define IDD_NEW_ACCOUNT 130        // "新增"
-#define IDD_MODIFY_ACCOUNT 132     // "修改"
-#define IDD_OPTION_MAIL 134        // options page "邮件检测"
-#define IDD_ABOUT 138              // "关于"
-#define IDD_RENAME_ACCOUNT 146     // "更改账户名"
-#define IDD_PREVIEW 156            // mail preview
-#define IDD_ADDRESS_FILTER 159     // "设置需要过滤的Email地址"
-#define IDD_ENTRY 160              // "增加/修改"
-#define IDD_SUBJECT_FILTER 161     // "设置需要过滤的主题"
-#define IDD_PASSWORD 162           // "启动密码"
-#define IDD_LENGTH_FILTER 163      // "邮件长度"
-#define IDD_SEND 191               // compose window "邮件发送"
-#define IDD_SPECIAL_TIME 204       // "特价时间设置"
-#define IDD_ONLINE_LOG 206         // "上网记录"
-#define IDD_RATE 208               // "费率设置"
-#define IDD_FEE 213                // "费用设置"
-#define IDD_OPTION_GENERAL 214     // options page "常规选项"
-#define IDD_OPTION_FEE 215         // options page "上网费用"
-#define IDD_DIAL 216               // "拨号上网"
-#define IDD_PLAN_SESSION 217       // plan page "每次"
-#define IDD_PLAN_TOTAL 218         // plan page "累计"
+#define IDD_MAIN 102            // the main window "鸥信通"
+#define IDD_NEW_ACCOUNT 130     // "新增"
+#define IDD_MODIFY_ACCOUNT 132  // "修改"
+#define IDD_OPTION_MAIL 134     // options page "邮件检测"
+#define IDD_ABOUT 138           // "关于"
+#define IDD_RENAME_ACCOUNT 146  // "更改账户名"
+#define IDD_PREVIEW 156         // mail preview
+#define IDD_ADDRESS_FILTER 159  // "设置需要过滤的Email地址"
+#define IDD_ENTRY 160           // "增加/修改"
+#define IDD_SUBJECT_FILTER 161  // "设置需要过滤的主题"
+#define IDD_PASSWORD 162        // "启动密码"
+#define IDD_LENGTH_FILTER 163   // "邮件长度"
+#define IDD_SEND 191            // compose window "邮件发送"
+#define IDD_SPECIAL_TIME 204    // "特价时间设置"
+#define IDD_ONLINE_LOG 206      // "上网记录"
+#define IDD_RATE 208            // "费率设置"
+#define IDD_FEE 213             // "费用设置"
+#define IDD_OPTION_GENERAL 214  // options page "常规选项"
+#define IDD_OPTION_FEE 215      // options page "上网费用"
+#define IDD_DIAL 216            // "拨号上网"
+#define IDD_PLAN_SESSION 217    // plan page "每次"
+#define IDD_PLAN_TOTAL 218      // plan page "累计"
 
 // Menu
 #define IDR_TRAY_MENU 157  // the tray menu; also the tray icon's identifier
@@ -38,8 +38,8 @@
 #define IDI_TRAY_CHECKING 165  // check running
 #define IDI_BUTTON_CANCEL 168
 #define IDI_BUTTON_OK 169
-#define IDI_BUTTON_OPEN 171  // choose a file
-#define IDI_BUTTON_PLAY 175  // play a sound file
+#define IDI_BUTTON_OPEN 171    // choose a file
+#define IDI_BUTTON_PLAY 175    // play a sound file
 #define IDI_TRAY_MAIL_DIM 186  // new mail, second blink phase (16 x 16)
 #define IDI_BUTTON_LEAVE 192
 #define IDI_BUTTON_SEND 193
@@ -86,7 +86,7 @@
 #define IDC_DELETE 1009       // "删除" / holiday telephone percentage edit 1009
 #define IDC_CHECK_1012 1012   // check boxes: "禁止", auto-load, password mask, weekend, ...
 #define IDC_SPIN_1022 1022    // interval spin, end-hour spin
-#define IDC_CHECK_1023 1023   // "当检测到邮件时播放音乐", "完全匹配", "拨号后自动检测邮箱"
+#define IDC_CHECK_1023 1023  // "当检测到邮件时播放音乐", "完全匹配", "拨号后自动检测邮箱"
 #define IDC_CHOOSE_FILE 1024  // icon button: choose a sound file
 #define IDC_PLAY_FILE 1025    // icon button: play the sound file
 #define IDC_CHECK_1027 1027   // "程序运行后自动隐藏窗口", "区分大小写"
@@ -111,11 +111,11 @@
 #define IDC_SPIN_1074 1074
 #define IDC_SPIN_1075 1075
 #define IDC_SPIN_1076 1076
-#define IDC_INVERT 1073       // "反选(&r)"
-#define IDC_LIST_FRAME 1075   // frame around the preview list
-#define IDC_MAILP 1076        // "当检测到邮件时启动系统邮件程序"
-#define IDC_SEND 1077         // "发送"
-#define IDC_LEAVE 1079        // "离开", "退出(&e)"
+#define IDC_INVERT 1073      // "反选(&r)"
+#define IDC_LIST_FRAME 1075  // frame around the preview list
+#define IDC_MAILP 1076       // "当检测到邮件时启动系统邮件程序"
+#define IDC_SEND 1077        // "发送"
+#define IDC_LEAVE 1079       // "离开", "退出(&e)"
 #define IDC_REPLY_ADDRESS 1080
 #define IDC_SEND_FRAME 1081
 #define IDC_CLOSE_LABEL 1082

@@ -21,6 +21,30 @@ void Draw3dRect(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight
     fill(rect.left, rect.bottom - 1, width, 1, bottomRight);
 }
 
+RECT CentredText(HDC dc, const wchar_t* text, int length, const RECT& area) {
+    RECT measured = area;
+    DrawTextW(dc, text, length, &measured, DT_CALCRECT | DT_SINGLELINE);
+    const int width = measured.right - measured.left;
+    const int height = measured.bottom - measured.top;
+    RECT place;
+    place.left = area.left + (area.right - area.left - width) / 2;
+    place.top = area.top + (area.bottom - area.top - height) / 2;
+    place.right = place.left + width;
+    place.bottom = place.top + height;
+    return place;
+}
+
+void DrawButtonText(HDC dc, const wchar_t* text, int length, const RECT& place, bool disabled) {
+    if (disabled) {
+        DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(text), length, place.left,
+                   place.top, place.right - place.left, place.bottom - place.top,
+                   DST_PREFIXTEXT | DSS_DISABLED);
+    } else {
+        RECT area = place;
+        DrawTextW(dc, text, length, &area, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    }
+}
+
 void MakeOwnerDrawn(HWND button) {
     ::SendMessageW(button, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
     InvalidateRect(button, nullptr, TRUE);
@@ -172,24 +196,11 @@ void CHoverButton::DrawItem(const DRAWITEMSTRUCT& item) {
             colour = pressed ? RGB(0, 0, 128) : RGB(0, 0, 255);
         }
         SetTextColor(dc, colour);
-        RECT measured = rect;
-        DrawTextW(dc, text, length, &measured, DT_CALCRECT | DT_SINGLELINE | DT_CENTER);
-        const int textWidth = measured.right - measured.left;
-        const int textHeight = measured.bottom - measured.top;
-        RECT textRect;
-        textRect.left = rect.left + (rect.right - rect.left - textWidth) / 2;
-        textRect.top = rect.top + (rect.bottom - rect.top - textHeight) / 2;
-        textRect.right = textRect.left + textWidth;
-        textRect.bottom = textRect.top + textHeight;
+        RECT textRect = CentredText(dc, text, length, rect);
         if (m_bHover && !pressed) {
             OffsetRect(&textRect, -1, -1);
         }
-        if ((item.itemState & ODS_DISABLED) != 0) {
-            DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(text), length, textRect.left,
-                       textRect.top, textWidth, textHeight, DST_PREFIXTEXT | DSS_DISABLED);
-        } else {
-            DrawTextW(dc, text, length, &textRect, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-        }
+        DrawButtonText(dc, text, length, textRect, (item.itemState & ODS_DISABLED) != 0);
     }
 
     if (m_nBitmap == 0 && (item.itemState & ODS_FOCUS) != 0) {

@@ -51,6 +51,11 @@ private:
 // Draws a rectangle's frame in two colours: top and left, then bottom and right.
 void Draw3dRect(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight);
 
+// A single line of text centred in area, measured in the device context's font.
+RECT CentredText(HDC dc, const wchar_t* text, int length, const RECT& area);
+// Draws button text at place: embossed when disabled, plainly otherwise; "&" marks a mnemonic.
+void DrawButtonText(HDC dc, const wchar_t* text, int length, const RECT& place, bool disabled);
+
 // Makes a button owner-drawn (through the button-style message) and redraws it.
 void MakeOwnerDrawn(HWND button);
 

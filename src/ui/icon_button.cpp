@@ -217,24 +217,10 @@ void CIconButton::DrawItem(const DRAWITEMSTRUCT& item) {
         }
         HFONT font = reinterpret_cast<HFONT>(::SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
         SelectObjectScope fontScope(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
-        RECT measured = textArea;
-        DrawTextW(dc, text, length, &measured, DT_CALCRECT | DT_SINGLELINE);
-        const int textWidth = measured.right - measured.left;
-        const int textHeight = measured.bottom - measured.top;
-        RECT place;
-        place.left = textArea.left + (textArea.right - textArea.left - textWidth) / 2;
-        place.top = textArea.top + (textArea.bottom - textArea.top - textHeight) / 2;
-        place.right = place.left + textWidth;
-        place.bottom = place.top + textHeight;
+        const RECT place = CentredText(dc, text, length, textArea);
         SetBkMode(dc, TRANSPARENT);
-        if (disabled) {
-            DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(text), length, place.left,
-                       place.top, textWidth, textHeight, DST_PREFIXTEXT | DSS_DISABLED);
-        } else {
-            SetTextColor(dc, active ? m_crActiveFg : m_crInactiveFg);
-            SetBkColor(dc, active ? m_crActiveBg : m_crInactiveBg);
-            DrawTextW(dc, text, length, &place, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-        }
+        SetTextColor(dc, active ? m_crActiveFg : m_crInactiveFg);
+        DrawButtonText(dc, text, length, place, disabled);
     }
 
     if (focused && (!m_bIsFlat || m_bFlatFocus)) {
