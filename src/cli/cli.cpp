@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/accounting_commands.h"
 #include "cli/mail_commands.h"
 #include "platform/charsets.h"
 
@@ -26,6 +27,8 @@ const Command kCommands[] = {
     {"send", "SERVER[:PORT] FROM TO SUBJECT BODY-FILE", SendCommand},
     {"decode-header", "RAW", DecodeHeaderCommand},
     {"date", "RAW", DateCommand},
+    {"price", "CONNECTION START END [--no-round]", PriceCommand},
+    {"log", "YYYY-MM-DD YYYY-MM-DD", LogCommand},
 };
 
 void Usage() {

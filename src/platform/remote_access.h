@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,7 +18,15 @@ using RasHandle = std::uintptr_t;
 
 // RASCONNSTATE values the program looks at.
 namespace RasState {
+inline constexpr unsigned kOpenPort = 0;
+inline constexpr unsigned kPortOpened = 1;
+inline constexpr unsigned kConnectDevice = 2;
+inline constexpr unsigned kDeviceConnected = 3;
+inline constexpr unsigned kAllDevicesConnected = 4;
 inline constexpr unsigned kAuthenticate = 5;
+inline constexpr unsigned kAuthNotify = 6;
+inline constexpr unsigned kAuthProject = 10;
+inline constexpr unsigned kAuthenticated = 14;
 inline constexpr unsigned kConnected = 0x2000;
 inline constexpr unsigned kDisconnected = 0x2001;
 inline constexpr unsigned kDoneBit = 0x2000;  // set in Connected and Disconnected
@@ -55,5 +64,13 @@ public:
     // RasGetConnectStatus: the connection's state; nullopt on failure.
     virtual std::optional<unsigned> ConnectState(RasHandle handle) = 0;
 };
+
+// The service the program uses, chosen once at start-up: the simulator described by
+// "DialSim.ini" when programFolder holds that file, otherwise this platform's own service.
+std::unique_ptr<RemoteAccess> MakeRemoteAccess(const std::string& programFolder);
+
+// This platform's own service: rasapi32 on Windows; elsewhere a simulator with an empty phone
+// book and no line.
+std::unique_ptr<RemoteAccess> MakeSystemRemoteAccess();
 
 }  // namespace quorlet

@@ -1,0 +1,1 @@
+"""Drawing of the program's icons and bitmaps; run scripts/draw_resources.py."""

@@ -1,0 +1,125 @@
+#include "dialup/online_recorder.h"
+
+#include <cstdio>
+
+#include "base/c_numbers.h"
+#include "base/profile_file.h"
+#include "dialup/online_log.h"
+#include "platform/file_system.h"
+
+namespace quorlet {
+
+std::string FormatConnected(std::int64_t seconds) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%lld:%lld:%lld", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+    return text;
+}
+
+OnlineRecorder::OnlineRecorder(RemoteAccess& remoteAccess, DialState& dialState, const Clock& clock,
+                               Prompter& prompter, MainSettings& settings, FeeCalculator& fees,
+                               std::string feeLogPath)
+    : m_remoteAccess(remoteAccess),
+      m_dialState(dialState),
+      m_clock(clock),
+      m_prompter(prompter),
+      m_settings(settings),
+      m_fees(fees),
+      m_feeLogPath(std::move(feeLogPath)) {}
+
+OnlineRecorder::LineChange OnlineRecorder::WatchLine() {
+    if (IsLineConnected(m_remoteAccess, m_fees.m_strConnName)) {
+        if (m_bLineUp) {
+            return LineChange::None;
+        }
+        m_timeStart = m_clock.Now().AddSeconds(-m_settings.m_nAheadTime);
+        m_bRecording = true;
+        m_bLineUp = true;
+        m_fees.LoadTariff(m_fees.m_strConnName);
+        return LineChange::PeriodBegan;
+    }
+    if (!m_bLineUp) {
+        return LineChange::None;
+    }
+    m_bRecording = false;
+    m_bLineUp = false;
+    // The line is gone: nothing to hang up, but the program no longer holds a connection.
+    m_dialState.hConn = 0;
+    m_dialState.bOnline = false;
+    m_fees.LoadTariff(m_fees.m_strConnName);
+    ClosePeriod();
+    return LineChange::PeriodEnded;
+}
+
+bool OnlineRecorder::EndPeriod() {
+    m_timeEnd = m_clock.Now();
+    if (m_timeEnd < m_timeStart) {
+        m_prompter.Error(kClockWentBack);
+        return false;
+    }
+    const PeriodPrice price = m_fees.PricePeriod(m_timeStart, m_timeEnd);
+    m_dPhoneFee = price.phoneFee;
+    m_dNetFee = price.netFee;
+    m_settings.m_dPhoneFee += m_dPhoneFee;
+    m_settings.m_dNetFee += m_dNetFee;
+    return true;
+}
+
+bool OnlineRecorder::AppendRecord() {
+    ProfileFile log = LoadProfileFile(m_feeLogPath);
+    const std::optional<std::string> total = ReadRecordCount(log);
+    const int n = total ? AtoI(*total) : 0;
+    const std::string section = total ? *total : "0";
+    char fee[64];
+    log.SetString(section, "Start", m_timeStart.ToString());
+    log.SetString(section, "End", m_timeEnd.ToString());
+    log.SetString(section, "Connected",
+                  FormatConnected(m_timeEnd.Seconds() - m_timeStart.Seconds()));
+    std::snprintf(fee, sizeof fee, "%0.2f", m_dPhoneFee);
+    log.SetString(section, "PhoneFee", fee);
+    std::snprintf(fee, sizeof fee, "%0.2f", m_dNetFee);
+    log.SetString(section, "NetFee", fee);
+    log.SetString(section, "Name", m_fees.m_strConnName);
+    log.SetString("Main", "Total", std::to_string(n + 1));
+    return WriteFileAtomically(m_feeLogPath, log.Text());
+}
+
+void OnlineRecorder::ClosePeriod() {
+    if (EndPeriod()) {
+        AppendRecord();
+    }
+}
+
+void OnlineRecorder::CloseOnExit() {
+    if (!m_bRecording) {
+        return;
+    }
+    ClosePeriod();
+    m_bRecording = false;
+    m_bLineUp = false;
+}
+
+std::optional<std::string> OnlineRecorder::ShowOnlineTime() {
+    if (!m_bRecording) {
+        return std::nullopt;
+    }
+    m_timeEnd = m_clock.Now();
+    std::int64_t seconds = m_timeEnd.Seconds() - m_timeStart.Seconds();
+    if (seconds < 0) {
+        seconds = 0;  // the clock went back; the period's end reports it
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, " 联网时间:%lld小时%lld分",
+                  static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60));
+    return text;
+}
+
+void OnlineRecorder::SettleOnExit() {
+    if (m_settings.m_bAutoClear && m_clock.Now().day == m_settings.DayClear()) {
+        m_settings.m_dPhoneFee = 0.0;
+        m_settings.m_dNetFee = 0.0;
+    }
+}
+
+}  // namespace quorlet

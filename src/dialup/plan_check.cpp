@@ -1,0 +1,95 @@
+#include "dialup/plan_check.h"
+
+#include "base/c_numbers.h"
+
+namespace quorlet {
+
+std::optional<std::string> CheckPlanPage(const std::string& time, const std::string& fee,
+                                         bool hangUp, const std::string& soundPath) {
+    if (time.empty() || fee.empty()) {
+        return kEnterPlanLimits;
+    }
+    if (!hangUp && soundPath.empty()) {
+        return kChooseSoundFile;
+    }
+    return std::nullopt;
+}
+
+double WholeYuan(const std::string& text) {
+    return AtoI(text);
+}
+
+PlanChecker::PlanChecker(RemoteAccess& remoteAccess, DialState& dialState, const Clock& clock,
+                         Sound& sound, const MainSettings& settings, FeeCalculator& fees,
+                         const OnlineRecorder& recorder)
+    : m_remoteAccess(remoteAccess),
+      m_dialState(dialState),
+      m_clock(clock),
+      m_sound(sound),
+      m_settings(settings),
+      m_fees(fees),
+      m_recorder(recorder) {}
+
+std::optional<CivilTime> PlanChecker::MeasuredFrom() const {
+    if (m_recorder.m_bRecording) {
+        return m_recorder.m_timeStart;
+    }
+    return m_timeSeen;
+}
+
+std::optional<PlanPage> PlanChecker::CheckPlan() {
+    if (!IsLineConnected(m_remoteAccess, m_fees.m_strConnName)) {
+        m_timeSeen.reset();
+        return std::nullopt;
+    }
+    const CivilTime now = m_clock.Now();
+    if (!m_timeSeen) {
+        m_timeSeen = now;
+    }
+    if (!m_bPlanOn) {
+        return std::nullopt;
+    }
+    const CivilTime start = *MeasuredFrom();
+    if (now < start) {
+        return std::nullopt;
+    }
+    const std::int64_t seconds = now.Seconds() - start.Seconds();
+    const std::int64_t hours = seconds / 3600;
+    const std::int64_t minutes = seconds / 60 % 60;
+
+    const MainSettings& s = m_settings;
+    std::optional<PlanPage> fired;
+    if (s.m_nSessionTimeLimit != 0) {
+        if (60 * hours + minutes >= s.m_nSessionTimeLimit) {
+            fired = PlanPage::Session;
+        }
+    } else if (s.m_nTotalTimeLimit != 0) {
+        if (hours >= s.m_nTotalTimeLimit) {
+            fired = PlanPage::Total;
+        }
+    } else if (s.m_dSessionFeeLimit != 0 || s.m_dTotalFeeLimit != 0) {
+        const PeriodPrice price = m_fees.PricePeriod(start, now);
+        const double fee = price.phoneFee + price.netFee;
+        if (s.m_dSessionFeeLimit != 0 && fee > s.m_dSessionFeeLimit) {
+            fired = PlanPage::Session;
+        } else if (s.m_dTotalFeeLimit != 0 && fee > s.m_dTotalFeeLimit) {
+            fired = PlanPage::Total;
+        }
+    }
+    if (fired) {
+        RunPlanAction(*fired);
+    }
+    return fired;
+}
+
+void PlanChecker::RunPlanAction(PlanPage page) {
+    const bool session = page == PlanPage::Session;
+    const bool hangUp = session ? m_settings.m_bSessionHangUp : m_settings.m_bTotalHangUp;
+    if (hangUp) {
+        HangUpOwnConnection(m_remoteAccess, m_dialState);
+    } else {
+        m_sound.PlayFileAsync(session ? m_settings.m_strSessionWav : m_settings.m_strTotalWav);
+    }
+}
+
+}  // namespace quorlet

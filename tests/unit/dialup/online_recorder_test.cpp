@@ -1,0 +1,237 @@
+// The line watch, the connection log and its extraction, with a moved clock and a simulated line.
+#include "dialup/online_recorder.h"
+
+#include <gtest/gtest.h>
+
+#include "base/profile_file.h"
+#include "dialup/online_log.h"
+#include "dialup/tariff.h"
+#include "platform/file_system.h"
+#include "unit/dialup/accounting_fixture.h"
+
+namespace quorlet {
+namespace {
+
+using testing::Dec;
+using Change = OnlineRecorder::LineChange;
+
+class RecorderTest : public ::testing::Test, public testing::AccountingFixture {};
+
+TEST_F(RecorderTest, AheadTimeDatesBackEveryConnection) {
+    settings.m_nAheadTime = 90;
+    TariffTable office;
+    office.NetFare = 6.0;
+    ASSERT_TRUE(SaveTariff(office, dir.File("Fare.ini"), "Office"));
+
+    ras.BringUpOther("Office");
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodBegan);
+    EXPECT_EQ(recorder.m_timeStart, Dec(7, 11, 58, 30));
+    EXPECT_EQ(fees.m_strConnName, "Office");
+    EXPECT_EQ(fees.m_tariff.NetFare, 6.0);  // the connection's own tariff
+    clock.Advance(1);
+    EXPECT_EQ(recorder.WatchLine(), Change::None);
+    clock.Advance(599);
+    ras.TakeDownOther("Office");
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodEnded);
+    EXPECT_EQ(recorder.WatchLine(), Change::None);
+    EXPECT_EQ(Log("0", "Start"), "2026-12-07 11:58:30");
+    EXPECT_EQ(Log("0", "End"), "2026-12-07 12:10:00");
+    EXPECT_EQ(Log("0", "Connected"), "0:11:30");
+    EXPECT_EQ(Log("0", "Name"), "Office");
+    EXPECT_EQ(settings.m_nAheadTime, 90);  // the setting itself is left alone
+
+    clock.Set(Dec(7, 14));
+    DialOwn("163");
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodBegan);
+    EXPECT_EQ(recorder.m_timeStart, Dec(7, 13, 58, 30));
+    EXPECT_EQ(fees.m_tariff, TariffTable{});  // no section: the defaults
+    clock.Advance(60);
+    ras.CutLine();
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodEnded);
+    EXPECT_EQ(dial.hConn, 0u);
+    EXPECT_FALSE(dial.bOnline);
+    EXPECT_EQ(Log("1", "Start"), "2026-12-07 13:58:30");
+    EXPECT_EQ(Log("Main", "Total"), "2");
+}
+
+TEST_F(RecorderTest, AcrossMidnightLoggedAndPricedOverTwoDays) {
+    clock.Set(Dec(8, 23, 59, 30));
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Set(Dec(9, 0, 0, 40));
+    ras.TakeDownOther("163");
+    recorder.WatchLine();
+    EXPECT_EQ(Log("0", "Connected"), "0:1:10");
+    // 29 s before midnight plus 40 s after, all discount time: 2 started minutes; the
+    // walk's second before midnight counts as discounted only.
+    EXPECT_EQ(fees.m_tally.Time, (Duration{0, 1, 9}));
+    EXPECT_EQ(Log("0", "PhoneFee"), "0.11");
+    EXPECT_EQ(Log("0", "NetFee"), "0.05");
+    EXPECT_NEAR(settings.m_dPhoneFee, 0.11, 1e-9);
+    EXPECT_NEAR(settings.m_dNetFee, 0.05, 1e-9);
+}
+
+TEST_F(RecorderTest, TwentyFiveHoursAndTheRecordLayout) {
+    settings.m_dPhoneFee = 1.0;
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Set(Dec(8, 13));
+    ras.TakeDownOther("163");
+    recorder.WatchLine();
+    EXPECT_EQ(Log("0", "Connected"), "25:0:0");
+    EXPECT_EQ(Log("0", "PhoneFee"), "55.00");
+    EXPECT_EQ(Log("0", "NetFee"), "61.50");
+    EXPECT_NEAR(settings.m_dPhoneFee, 56.0, 1e-9);
+    const std::string text = *ReadWholeFile(dir.File("Fee.ini"));
+    EXPECT_EQ(text,
+              "[0]\r\nStart=2026-12-07 12:00:00\r\nEnd=2026-12-08 13:00:00\r\n"
+              "Connected=25:0:0\r\nPhoneFee=55.00\r\nNetFee=61.50\r\nName=163\r\n"
+              "[Main]\r\nTotal=1\r\n");
+}
+
+TEST_F(RecorderTest, ClockSetBackIsReportedAndNotLogged) {
+    settings.m_dPhoneFee = 2.0;
+    settings.m_dNetFee = 3.0;
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Set(Dec(7, 11));
+    ras.TakeDownOther("163");
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodEnded);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, kClockWentBack);
+    EXPECT_EQ(prompter.shown[0].title, kTitleError);
+    EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(settings.m_dPhoneFee, 2.0);
+    EXPECT_EQ(settings.m_dNetFee, 3.0);
+    EXPECT_FALSE(SystemFileSystem().FileExists(dir.File("Fee.ini")));
+    EXPECT_FALSE(recorder.m_bRecording);
+}
+
+TEST_F(RecorderTest, TheLogKeepsGrowingPastRecord9999) {
+    ASSERT_TRUE(WriteProfileValue(dir.File("Fee.ini"), "Main", "Total", "9999"));
+    for (int i = 0; i < 2; ++i) {
+        ras.BringUpOther("163");
+        recorder.WatchLine();
+        clock.Advance(60);
+        ras.TakeDownOther("163");
+        recorder.WatchLine();
+    }
+    EXPECT_EQ(Log("Main", "Total"), "10001");
+    EXPECT_EQ(Log("9999", "Connected"), "0:1:0");
+    EXPECT_EQ(Log("10000", "Connected"), "0:1:0");
+    const LogExtract log = ExtractLog(dir.File("Fee.ini"), {2026, 12, 7}, {2026, 12, 7});
+    EXPECT_EQ(log.rows.size(), 2u);
+}
+
+TEST_F(RecorderTest, OnlineTimeTextWhileTimed) {
+    EXPECT_FALSE(recorder.ShowOnlineTime().has_value());
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Advance(3600 + 5 * 60 + 59);
+    EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:1小时5分");
+    clock.Advance(24 * 3600);
+    EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:25小时5分");
+    clock.Set(Dec(7, 11));  // set back: no negative time in the tip
+    EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:0小时0分");
+}
+
+TEST_F(RecorderTest, ExitClosesTheRunningPeriodOnce) {
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Advance(120);
+    recorder.CloseOnExit();
+    recorder.CloseOnExit();
+    EXPECT_EQ(Log("Main", "Total"), "1");
+    // The system's shutdown was cancelled and the line is still up: the watch starts a new
+    // period rather than logging the first one again.
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodBegan);
+    clock.Advance(60);
+    ras.TakeDownOther("163");
+    recorder.WatchLine();
+    EXPECT_EQ(Log("1", "Start"), "2026-12-07 12:02:00");
+}
+
+TEST_F(RecorderTest, SettlementDayClearsTheTotalsOnEveryExit) {
+    settings.m_strDayClear = "7";
+    settings.m_bAutoClear = true;
+    for (int exit = 0; exit < 2; ++exit) {
+        settings.m_dPhoneFee = 12.5;
+        settings.m_dNetFee = 7.0;
+        recorder.SettleOnExit();
+        EXPECT_EQ(settings.m_dPhoneFee, 0.0);
+        EXPECT_EQ(settings.m_dNetFee, 0.0);
+    }
+    settings.m_dPhoneFee = 1.0;
+    clock.Set(Dec(8, 12));
+    recorder.SettleOnExit();
+    EXPECT_EQ(settings.m_dPhoneFee, 1.0);
+    clock.Set(Dec(7, 12));
+    settings.m_bAutoClear = false;
+    recorder.SettleOnExit();
+    EXPECT_EQ(settings.m_dPhoneFee, 1.0);
+}
+
+void WriteRecord(const std::string& path, int i, const std::string& start, const char* phone,
+                 const char* net, const std::string& name) {
+    const std::string section = std::to_string(i);
+    WriteProfileValue(path, section, "Start", start);
+    WriteProfileValue(path, section, "End", start);
+    WriteProfileValue(path, section, "Connected", "0:5:0");
+    WriteProfileValue(path, section, "PhoneFee", phone);
+    WriteProfileValue(path, section, "NetFee", net);
+    WriteProfileValue(path, section, "Name", name);
+}
+
+TEST(OnlineLog, ExtractionSkipsEarlierRecordsAndStopsAtTheFirstLaterOne) {
+    testing::TempDir dir;
+    const std::string path = dir.File("Fee.ini");
+    EXPECT_EQ(ExtractLog(path, {2026, 3, 1}, {2026, 3, 31}).status,
+              LogExtract::Status::NoRecordFile);
+    WriteRecord(path, 0, "2026-03-01 08:00:00", "0.11", "0.50", "163");
+    WriteRecord(path, 1, "2026-03-05 23:59:30", "0.44", "1.25", "办公室");
+    WriteRecord(path, 2, "2026-03-20 10:00:00", "0.55", "0.50", "163");
+    WriteRecord(path, 3, "2026-03-21 00:00:00", "9.00", "9.00", "163");
+    WriteRecord(path, 4, "2026-03-10 10:00:00", "8.00", "8.00", "163");  // out of order: unseen
+    WriteProfileValue(path, "Main", "Total", "5");
+
+    const LogExtract log = ExtractLog(path, {2026, 3, 5}, {2026, 3, 20});
+    ASSERT_EQ(log.status, LogExtract::Status::Ok);
+    ASSERT_EQ(log.rows.size(), 2u);
+    EXPECT_EQ(log.rows[0].start, "2026-03-05 23:59:30");
+    EXPECT_EQ(log.rows[0].connected, "0:5:0");
+    EXPECT_EQ(log.rows[0].fee, "1.69");
+    EXPECT_EQ(log.rows[0].name, "办公室");
+    EXPECT_EQ(log.rows[1].fee, "1.05");
+    EXPECT_NEAR(log.phoneSum, 0.99, 1e-9);
+    EXPECT_NEAR(log.netSum, 1.75, 1e-9);
+    EXPECT_EQ(log.title, "上网记录(电话费:0.99元 上网费:1.75元 小计:2.74元)");
+
+    EXPECT_EQ(ExtractLog(path, {2026, 3, 21}, {2026, 3, 20}).status,
+              LogExtract::Status::InvalidRange);
+    const LogExtract empty = ExtractLog(path, {2025, 1, 1}, {2025, 12, 31});
+    EXPECT_TRUE(empty.rows.empty());
+    EXPECT_EQ(empty.title, "上网记录(电话费:0.00元 上网费:0.00元 小计:0.00元)");
+}
+
+TEST(OnlineLog, DefaultRangeIsTheBillingPeriodOfToday) {
+    using D = CalendarDate;
+    const auto range = [](CivilTime today, int n) {
+        const LogRange r = DefaultLogRange(today, n);
+        return std::pair(r.from, r.to);
+    };
+    EXPECT_EQ(range({2026, 3, 5}, 20), std::pair(D{2026, 2, 21}, D{2026, 3, 20}));
+    EXPECT_EQ(range({2026, 3, 25}, 20), std::pair(D{2026, 3, 21}, D{2026, 4, 20}));
+    EXPECT_EQ(range({2026, 3, 20}, 20), std::pair(D{2026, 2, 21}, D{2026, 3, 20}));
+    EXPECT_EQ(range({2026, 1, 5}, 20), std::pair(D{2025, 12, 21}, D{2026, 1, 20}));
+    EXPECT_EQ(range({2026, 12, 25}, 20), std::pair(D{2026, 12, 21}, D{2027, 1, 20}));
+    // Settlement days past the end of a short month stand for its last day.
+    EXPECT_EQ(range({2026, 2, 10}, 30), std::pair(D{2026, 1, 31}, D{2026, 2, 28}));
+    EXPECT_EQ(range({2026, 3, 5}, 30), std::pair(D{2026, 3, 1}, D{2026, 3, 30}));
+    EXPECT_EQ(range({2028, 1, 31}, 30), std::pair(D{2028, 1, 31}, D{2028, 2, 29}));
+    EXPECT_EQ(range({2026, 4, 30}, 31), std::pair(D{2026, 4, 1}, D{2026, 4, 30}));
+    EXPECT_EQ(range({2026, 12, 31}, 30), std::pair(D{2026, 12, 31}, D{2027, 1, 30}));
+    EXPECT_EQ(range({2026, 5, 1}, 0), std::pair(D{2026, 4, 2}, D{2026, 5, 1}));
+}
+
+}  // namespace
+}  // namespace quorlet

@@ -1,0 +1,181 @@
+// The online plans against a simulated line and a moved clock.
+#include "dialup/plan_check.h"
+
+#include <gtest/gtest.h>
+
+#include "unit/dialup/accounting_fixture.h"
+
+namespace quorlet {
+namespace {
+
+using testing::Dec;
+
+class PlanTest : public ::testing::Test, public testing::AccountingFixture {
+protected:
+    // The program's own connection comes up and the recorder starts timing it.
+    void OwnLineUp() {
+        DialOwn();
+        recorder.WatchLine();
+        ASSERT_TRUE(recorder.m_bRecording);
+    }
+    bool LineUp() {
+        std::string name;
+        return IsLineConnected(ras, name);
+    }
+    // The tariff of "163", which the recorder loads when the line comes up: 0.25 yuan a
+    // minute and no telephone fee, so that the sums are exact binary fractions.
+    void QuarterYuanAMinute() {
+        TariffTable tariff;
+        tariff.NetFare = 15.0;
+        tariff.TelFare = 0.0;
+        ASSERT_TRUE(SaveTariff(tariff, dir.File("Fare.ini"), "163"));
+    }
+};
+
+TEST_F(PlanTest, SessionTimeLimitHangsUpAtThirtyWholeMinutes) {
+    settings.m_nSessionTimeLimit = 30;
+    OwnLineUp();
+    clock.Advance(29 * 60 + 59);
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    EXPECT_TRUE(LineUp());
+    clock.Advance(1);
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
+    EXPECT_FALSE(LineUp());
+    EXPECT_EQ(dial.hConn, 0u);
+    EXPECT_FALSE(dial.bOnline);
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);  // no line, no check
+}
+
+TEST_F(PlanTest, OnlyTheSessionTimeLimitIsTestedWhenSet) {
+    settings.m_nSessionTimeLimit = 30;
+    settings.m_dSessionFeeLimit = 5;
+    settings.m_nTotalTimeLimit = 1;
+    QuarterYuanAMinute();
+    OwnLineUp();
+    clock.Advance(29 * 60);  // 7.25 yuan: past the fee limit, but only the time is tested
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    clock.Advance(3 * 3600);
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
+}
+
+TEST_F(PlanTest, TotalTimeLimitMeasuresTheCurrentConnectionOnly) {
+    settings.m_nTotalTimeLimit = 2;
+    settings.m_dTotalFeeLimit = 1;  // not tested while a time limit is set
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Advance(3 * 3600);
+    ras.TakeDownOther("163");
+    recorder.WatchLine();
+
+    settings.m_bTotalHangUp = false;
+    settings.m_strTotalWav = "long.wav";
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Advance(2 * 3600 - 1);
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    clock.Advance(1);
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Total);
+    EXPECT_EQ(sound.played, std::vector<std::string>{"long.wav"});
+}
+
+TEST_F(PlanTest, FeeLimitActsOnlyOnceTheFeeIsAboveIt) {
+    settings.m_dSessionFeeLimit = 5;
+    settings.m_bSessionHangUp = false;
+    settings.m_strSessionWav = "fee.wav";
+    QuarterYuanAMinute();
+    OwnLineUp();
+    clock.Advance(20 * 60);  // exactly 5.00
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    clock.Advance(1);  // a started minute: 5.25
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
+    // No memory of having acted: every check while the limit stays passed acts again.
+    clock.Advance(30);
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
+    clock.Advance(120);
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
+    EXPECT_EQ(sound.played, (std::vector<std::string>{"fee.wav", "fee.wav", "fee.wav"}));
+    EXPECT_TRUE(LineUp());
+}
+
+TEST_F(PlanTest, FeeLimitsOfBothPagesInOrder) {
+    settings.m_dSessionFeeLimit = 10;
+    settings.m_dTotalFeeLimit = 5;
+    settings.m_bSessionHangUp = false;
+    settings.m_bTotalHangUp = false;
+    settings.m_strSessionWav = "session.wav";
+    settings.m_strTotalWav = "total.wav";
+    QuarterYuanAMinute();
+    OwnLineUp();
+    clock.Advance(24 * 60);  // 6.00: above page 2 only
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Total);
+    clock.Advance(20 * 60);  // 11.00: page 1 first
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
+    EXPECT_EQ(sound.played, (std::vector<std::string>{"total.wav", "session.wav"}));
+
+    settings.m_dSessionFeeLimit = 0;
+    settings.m_dTotalFeeLimit = 0;
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);  // no limit at all
+}
+
+TEST_F(PlanTest, SwitchedOffNothingHappens) {
+    settings.m_nSessionTimeLimit = 1;
+    OwnLineUp();
+    clock.Advance(3600);
+    plans.TogglePlan();
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    EXPECT_TRUE(LineUp());
+    plans.TogglePlan();
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
+}
+
+TEST_F(PlanTest, ALineOfAnotherProgramIsNotHungUpAndTheCheckRepeats) {
+    settings.m_nSessionTimeLimit = 1;
+    ras.BringUpOther("Office");
+    recorder.WatchLine();
+    clock.Advance(120);
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
+    clock.Advance(30);
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
+    EXPECT_TRUE(LineUp());
+}
+
+TEST_F(PlanTest, WithoutRecordingTheCheckMeasuresFromWhenItFirstSawTheLine) {
+    settings.m_nSessionTimeLimit = 30;
+    ras.BringUpOther("163");
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);  // first seen now
+    EXPECT_EQ(plans.MeasuredFrom(), Dec(7, 12));
+    clock.Advance(29 * 60);
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    clock.Advance(60);
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
+
+    // A new connection is measured afresh once a check saw the line down.
+    ras.TakeDownOther("163");
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    clock.Advance(120);
+    ras.BringUpOther("163");
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    EXPECT_EQ(plans.MeasuredFrom(), Dec(7, 12, 32));
+}
+
+TEST_F(PlanTest, ClockBeforeTheStartDoesNothing) {
+    settings.m_nSessionTimeLimit = 1;
+    OwnLineUp();
+    clock.Set(Dec(7, 11));
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    EXPECT_TRUE(LineUp());
+}
+
+TEST(PlanPages, LeavingAPageAndWholeYuanLimits) {
+    EXPECT_EQ(CheckPlanPage("", "5", true, ""), kEnterPlanLimits);
+    EXPECT_EQ(CheckPlanPage("30", "", true, ""), kEnterPlanLimits);
+    EXPECT_EQ(CheckPlanPage("30", "5", false, ""), kChooseSoundFile);
+    EXPECT_EQ(CheckPlanPage("0", "0", true, ""), std::nullopt);
+    EXPECT_EQ(CheckPlanPage("30", "5", false, "C:\\a.wav"), std::nullopt);
+    EXPECT_EQ(WholeYuan("2.5"), 2.0);
+    EXPECT_EQ(WholeYuan("12.50"), 12.0);
+    EXPECT_EQ(WholeYuan("x"), 0.0);
+}
+
+}  // namespace
+}  // namespace quorlet
