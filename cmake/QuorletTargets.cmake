@@ -44,13 +44,19 @@ macro(quorlet_find_gtest)
 endmacro()
 
 # One test executable per area. Under Wine each start costs about a second, so ctest runs the
-# whole executable as one test rather than one process per test case.
+# whole executable as one test rather than one process per test case. RUN_WITH names a command
+# that runs the test executable for ctest (a fixture that starts servers around it).
 function(quorlet_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;RUN_WITH" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     quorlet_target_defaults(${name})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${QUORLET_GTEST_MAIN} ${QUORLET_GTEST})
-    add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+    if(ARG_RUN_WITH)
+        add_test(NAME ${name} COMMAND ${ARG_RUN_WITH} ${CMAKE_CROSSCOMPILING_EMULATOR}
+                                      $<TARGET_FILE:${name}> --gtest_color=no)
+    else()
+        add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+    endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()

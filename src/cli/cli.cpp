@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/accounting_commands.h"
+#include "cli/mail_commands.h"
 #include "platform/charsets.h"
 
 namespace quorlet::cli {
@@ -22,6 +23,10 @@ int Version(const std::vector<std::string>&) {
 // The subcommands, in the order the usage text lists them.
 const Command kCommands[] = {
     {"--version", "", Version},
+    {"check", "SERVER[:PORT] USER PASSWORD", CheckCommand},
+    {"send", "SERVER[:PORT] FROM TO SUBJECT BODY-FILE", SendCommand},
+    {"decode-header", "RAW", DecodeHeaderCommand},
+    {"date", "RAW", DateCommand},
     {"price", "CONNECTION START END [--no-round]", PriceCommand},
     {"log", "YYYY-MM-DD YYYY-MM-DD", LogCommand},
 };

@@ -1,0 +1,55 @@
+// quorlet-cli check SERVER[:PORT] USER PASSWORD: what one check slot does for one account (login,
+// STAT, LIST, TOP n 0 for every message, QUIT), with the spool files of slot 0 in the current
+// directory; prints the counts and, per message, what the preview would show.
+#include <cinttypes>
+#include <cstdio>
+
+#include "cli/cli.h"
+#include "cli/mail_commands.h"
+#include "mail/header_decoder.h"
+#include "mail/mail_date.h"
+#include "mail/pop3_session.h"
+
+namespace quorlet::cli {
+
+int CheckCommand(const std::vector<std::string>& args) {
+    if (args.size() != 3) {
+        PrintError("usage: quorlet-cli check SERVER[:PORT] USER PASSWORD");
+        return 2;
+    }
+    CPop3Session session(SystemNet());
+    session.SetTempFileNames("QlList0.p3", "QlTop0.p3");
+    std::vector<std::string> rows;
+    bool ok = session.Open(args[0], 110, args[1], args[2]) && session.Stat();
+    if (ok && session.m_nMessages > 0) {
+        session.List();  // as in the check slot: without sizes every size reads -1
+        for (int i = 1; ok && i <= session.m_nMessages; ++i) {
+            ok = session.Top(i, 0);
+            if (ok) {
+                std::string date;
+                NormaliseDate(session.m_strDate, date);
+                rows.push_back(
+                    std::to_string(i) + "\t" + std::to_string(session.GetMessageSize(i)) + "\t" +
+                    DecodeHeaderText(session.m_strFrom, session.m_cEncoding) + "\t" +
+                    DecodeHeaderText(session.m_strSubject, session.m_cEncoding) + "\t" + date);
+            }
+        }
+    }
+    if (!ok) {
+        session.Close();
+        PrintLine("error=" + session.m_strError);
+        return 1;
+    }
+    session.Quit();
+    session.Close();
+    char counts[64];
+    std::snprintf(counts, sizeof counts, "count=%d size=%" PRId64, session.m_nMessages,
+                  session.m_nMailboxSize);
+    PrintLine(counts);
+    for (const std::string& row : rows) {
+        PrintLine(row);
+    }
+    return 0;
+}
+
+}  // namespace quorlet::cli

@@ -1,0 +1,33 @@
+// Reading one SMTP reply whole: continuation lines ("250-...") are read up to the last line
+// ("250 ..."), whose code is the reply's code, so a multi-line greeting or EHLO-style answer
+// cannot leave lines behind for the next command to find.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "platform/line_reader.h"
+
+namespace quorlet {
+
+struct SmtpReply {
+    enum class Outcome {
+        Whole,   // the last line arrived
+        Closed,  // the server closed the connection before it
+        Broken,  // the connection failed, stayed silent too long, or the reply never ended
+    };
+    Outcome outcome = Outcome::Broken;
+    int code = 0;  // of the last line; 0 when it does not start with three digits
+};
+
+// The longest reply line kept (the rest of a longer one is read and dropped), and the most
+// lines one reply may have.
+inline constexpr std::size_t kMaxSmtpReplyLine = 1024;
+inline constexpr int kMaxSmtpReplyLines = 1000;
+
+SmtpReply ReadSmtpReply(LineReader& reader);
+
+// The code of a reply line: three digits followed by the end, a blank or a hyphen; else 0.
+int SmtpReplyCode(std::string_view line);
+
+}  // namespace quorlet
