@@ -57,6 +57,17 @@ TEST(MainWindow, ThreeAccountsAreListedTickedAndAClickTogglesARowWithoutSelectin
         EXPECT_TRUE(window.Accounts()[1].m_bEnabled);
         ClickRow(listWindow, 2, 300);  // in the size column
         EXPECT_FALSE(window.Accounts()[2].m_bEnabled);
+        // A quick second click arrives as a double-click: it toggles too, and selects nothing.
+        RECT first;
+        list.GetItemRect(0, first, LVIR_BOUNDS);
+        const LPARAM point = MAKELPARAM(60, (first.top + first.bottom) / 2);
+        PostMessageW(listWindow, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        PostMessageW(listWindow, WM_LBUTTONUP, 0, point);
+        PostMessageW(listWindow, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+        PostMessageW(listWindow, WM_LBUTTONUP, 0, point);
+        testing::PumpFor(50ms);
+        EXPECT_TRUE(window.Accounts()[0].m_bEnabled);
+        EXPECT_EQ(list.GetStateImage(0), 2);
         for (int row = 0; row < 3; ++row) {
             EXPECT_EQ(list.GetItemState(row, LVIS_SELECTED | LVIS_FOCUSED), 0u) << row;
         }
