@@ -65,6 +65,8 @@ stop_xvfb() {
 }
 
 WINE_PREFIX_DIR="$QUORLET_BUILD/win64/wine"
+# scripts/run's own prefix, set up for a desktop with a window manager.
+WINE_RUN_PREFIX_DIR="$QUORLET_BUILD/win64/wine-run"
 
 stop_wineserver() {
     if [[ -d "$WINE_PREFIX_DIR" ]]; then

@@ -23,6 +23,11 @@ bool FitsCommand(const std::string& argument, const std::string& command) {
            command.size() < kPop3CommandBuffer;
 }
 
+// A header block (TOP n 0) or a LIST reply beyond these sizes is not a real mailbox's: a server
+// that sends more would otherwise fill the disk and hold the check as long as it keeps talking.
+constexpr std::size_t kMaxTopReply = std::size_t{16} << 20;
+constexpr std::size_t kMaxListReply = std::size_t{64} << 20;
+
 class SpoolFile {
 public:
     explicit SpoolFile(const std::string& name) : m_file(std::fopen(name.c_str(), "wb")) {}
@@ -204,9 +209,12 @@ bool CPop3Session::SpoolReply(const std::string& statusLine, Reply kind) {
         first.remove_prefix(std::min<std::size_t>(4, first.size()));
     }
     file.Write(first);
+    const std::size_t limit = kind == Reply::List ? kMaxListReply : kMaxTopReply;
+    std::size_t received = first.size();
     std::string line;
     do {
-        if (m_socket.ReadLine(line) != LineReader::Status::Line) {
+        if (m_socket.ReadLine(line) != LineReader::Status::Line ||
+            (received += line.size()) > limit) {
             file.Close();
             RemoveFile(name);
             return Fail("Error reading from socket!");

@@ -373,6 +373,26 @@ TEST(Pop3Session, OddRepliesAreReadWithinBounds) {
     EXPECT_EQ(session.m_strSubject.substr(0, 4), " xxx");
 }
 
+TEST(Pop3Session, EndlessHeaderIsCutOffAndItsSpoolFileRemoved) {
+    TempDir dir;
+    std::string endless = "+OK\r\n";
+    const std::string line = "X-Padding: " + std::string(1000, 'p') + "\r\n";
+    while (endless.size() < (std::size_t{17} << 20)) {
+        endless += line;
+    }
+    ScriptedNet net;
+    net.Greet("+OK\r\n")
+        .On("USER u\r\n", "+OK\r\n")
+        .On("PASS p\r\n", "+OK\r\n")
+        .On("TOP 1 0\r\n", endless + "Subject: late\r\n.\r\n");
+    CPop3Session session(net);
+    session.SetTempFileNames(dir.File("l"), dir.File("t"));
+    ASSERT_TRUE(session.Open("h", 110, "u", "p"));
+    EXPECT_FALSE(session.Top(1, 0));
+    EXPECT_EQ(session.m_strError, "Error reading from socket!");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("t")));
+}
+
 TEST(Pop3Session, SpoolFileProblemsGiveTheirTexts) {
     TempDir dir;
     ScriptedNet net;

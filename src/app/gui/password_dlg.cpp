@@ -1,0 +1,62 @@
+#include "app/gui/password_dlg.h"
+
+#include "resource.h"
+#include "ui/data_exchange.h"
+
+namespace quorlet {
+
+CPasswordDlg::CPasswordDlg(Prompter& prompter) : CDialog(IDD_PASSWORD), m_prompter(prompter) {}
+
+void CPasswordDlg::DoDataExchange(ui::CDataExchange& dx) {
+    ui::DDX_Control(dx, IDC_OK, m_okButton);
+    ui::DDX_Control(dx, IDC_CANCEL, m_cancelButton);
+    ui::DDX_Text(dx, IDC_EDIT_1002, m_strEntered);
+}
+
+BOOL CPasswordDlg::OnInitDialog() {
+    m_strEntered.clear();
+    CDialog::OnInitDialog();
+    // The password dialog comes up before any other window of the program.
+    SetForegroundWindow(m_hWnd);
+    return TRUE;
+}
+
+bool CPasswordDlg::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) {
+        return false;
+    }
+    switch (id) {
+        case IDC_OK:
+            Confirm();
+            return true;
+        case IDC_CANCEL:
+            EndDialog(IDCANCEL);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CPasswordDlg::OnOK() {
+    Confirm();
+}
+
+void CPasswordDlg::OnCancel() {
+    // Esc and the caption's close box do nothing: the program may not start without the
+    // password, and only "取消" ends it.
+}
+
+void CPasswordDlg::Confirm() {
+    UpdateData(true);
+    if (m_strEntered == m_strPassword) {
+        EndDialog(IDOK);
+        return;
+    }
+    m_prompter.Show(kWrongPasswordMessage, kTitleInformation, MessageIcon::Information,
+                    MessageButtons::Ok);
+    HWND edit = GetDlgItem(IDC_EDIT_1002);
+    SetFocus(edit);
+    ::SendMessageW(edit, EM_SETSEL, 0, -1);
+}
+
+}  // namespace quorlet

@@ -1,0 +1,86 @@
+#include "ui/data_exchange.h"
+
+#include <string>
+
+#include "base/c_numbers.h"
+#include "ui/subclass_wnd.h"
+#include "ui/window.h"
+
+namespace quorlet::ui {
+
+void CDataExchange::Fail(int id) {
+    m_failed = true;
+    if (HWND control = GetDlgItem(m_dialog, id)) {
+        SetFocus(control);
+    }
+}
+
+void DDX_Text(CDataExchange& dx, int id, std::string& value) {
+    HWND control = GetDlgItem(dx.Dialog(), id);
+    if (dx.Saving()) {
+        value = GetText(control);
+    } else {
+        SetText(control, value);
+    }
+}
+
+void DDX_Text(CDataExchange& dx, int id, int& value) {
+    std::string text = std::to_string(value);
+    DDX_Text(dx, id, text);
+    if (dx.Saving()) {
+        value = AtoI(text);
+    }
+}
+
+void DDX_Check(CDataExchange& dx, int id, bool& value) {
+    if (dx.Saving()) {
+        value = IsDlgButtonChecked(dx.Dialog(), id) == BST_CHECKED;
+    } else {
+        CheckDlgButton(dx.Dialog(), id, value ? BST_CHECKED : BST_UNCHECKED);
+    }
+}
+
+void DDX_Check(CDataExchange& dx, int id, int& value) {
+    bool checked = value != 0;
+    DDX_Check(dx, id, checked);
+    if (dx.Saving()) {
+        value = checked ? 1 : 0;
+    }
+}
+
+void DDX_Radio(CDataExchange& dx, int firstId, int& value) {
+    // The group runs from the first button to the next control that starts a group.
+    HWND button = GetDlgItem(dx.Dialog(), firstId);
+    int index = 0;
+    if (dx.Saving()) {
+        value = -1;
+    }
+    while (button != nullptr) {
+        if (dx.Saving()) {
+            if (::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+                value = index;
+            }
+        } else {
+            ::SendMessageW(button, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+        button = GetWindow(button, GW_HWNDNEXT);
+        if (button == nullptr || (GetWindowLongW(button, GWL_STYLE) & WS_GROUP) != 0) {
+            break;
+        }
+        ++index;
+    }
+}
+
+void DDV_MaxChars(CDataExchange& dx, int id, int maxChars) {
+    if (!dx.Saving()) {
+        SendDlgItemMessageW(dx.Dialog(), id, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+    }
+}
+
+void DDX_Control(CDataExchange& dx, int id, CSubclassWnd& control) {
+    if (control.m_hWnd == nullptr) {
+        control.SubclassDlgItem(id, dx.Dialog());
+    }
+}
+
+}  // namespace quorlet::ui
