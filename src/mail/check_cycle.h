@@ -37,6 +37,8 @@ enum class RowImage { Aborted = 0, Connecting = 1, Idle = 2, Reading = 3 };
 
 // Shown in the "邮件数" column of an account whose messages no longer fit the mail table.
 inline constexpr const char* kMailTableFull = "列表已满";
+// The check's threads could not be started ("错误").
+inline constexpr const char* kCheckThreadsFailed = "创建POP3线程失败, 请重新运行程序 !";
 
 class CheckObserver {
 public:
@@ -99,9 +101,10 @@ public:
     // request (a connect in progress gives up; the records not yet deleted become 'R').
     std::vector<int> AbortCheck();
 
-    // Starts the deletion of the filtered mail; false when busy or when its thread cannot be
-    // started (the caller shows "程序出现错误(0xAD),请重新运行 !").
-    bool StartDeleteFiltered();
+    // Starts the deletion of the filtered mail: Busy while a check or another run is going on;
+    // ThreadFailed when its thread cannot be started (the caller shows
+    // "程序出现错误(0xAD),请重新运行 !").
+    Start StartDeleteFiltered();
 
     // The busy flag: a check or a deletion run is going on.
     bool IsBusy() const { return m_bChecking.load(); }

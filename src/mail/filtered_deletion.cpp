@@ -16,9 +16,9 @@ bool PassedOver(int status) {
 
 }  // namespace
 
-bool CCheckCycle::StartDeleteFiltered() {
+CCheckCycle::Start CCheckCycle::StartDeleteFiltered() {
     if (m_bChecking) {
-        return false;
+        return Start::Busy;
     }
     if (m_deleteThread.joinable()) {
         m_deleteThread.join();  // the previous run has reported its end
@@ -37,9 +37,9 @@ bool CCheckCycle::StartDeleteFiltered() {
         m_bStopDelete = true;
         m_bDeleting = false;
         m_bChecking = false;
-        return false;
+        return Start::ThreadFailed;
     }
-    return true;
+    return Start::Started;
 }
 
 void CCheckCycle::SetStatus(std::size_t index, int status) {

@@ -5,6 +5,7 @@
 // the target; the proxy ends its connections and threads when destroyed.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -117,8 +118,9 @@ private:
                     continue;
                 }
                 const auto due = pipe.chunks.front().first;
-                if (std::chrono::steady_clock::now() < due) {
-                    pipe.changed.wait_until(lock, due);
+                const auto now = std::chrono::steady_clock::now();
+                if (now < due) {
+                    pipe.changed.wait_until(lock, std::min(due, now + kPoll));
                     continue;
                 }
                 std::string data = std::move(pipe.chunks.front().second);

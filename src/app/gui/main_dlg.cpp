@@ -43,7 +43,13 @@ CMainDlg::CMainDlg(const MainServices& services)
       m_recorder(services.remoteAccess, TheDialState(), services.clock, services.prompter,
                  m_settings, m_fees),
       m_plan(services.remoteAccess, TheDialState(), services.clock, services.sound, m_settings,
-             m_fees, m_recorder) {
+             m_fees, m_recorder),
+      m_newAccountDlg(services.prompter),
+      m_modifyAccountDlg(services.prompter),
+      m_addressDlg(services.prompter),
+      m_subjectDlg(services.prompter),
+      m_lengthDlg(services.prompter),
+      m_check(services.net, m_preview.m_mails, *this, services.clock) {
     m_hIcon = LoadIconW(ui::ResourceInstance(), MAKEINTRESOURCEW(IDI_APP));
     QuorletCommMessage();
     m_list.onRowClicked = [this](int row) { ToggleAccount(row); };
@@ -66,6 +72,7 @@ void CMainDlg::DoDataExchange(ui::CDataExchange& dx) {
 
 BOOL CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    m_reports.Attach(m_hWnd);
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
@@ -248,6 +255,8 @@ void CMainDlg::OnDestroy() {
     }
     // The icon goes while its window still exists; the system identifies it by the window.
     m_trayIcon.Remove();
+    // Reports of a check still ending have no window to go to.
+    m_reports.Attach(nullptr);
 }
 
 bool CMainDlg::PreTranslateMessage(MSG& message) {
@@ -325,6 +334,11 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
             return true;
         default:
             break;
+    }
+    if (message == ui::CUiTaskQueue::Message()) {
+        m_reports.Drain();
+        result = 0;
+        return true;
     }
     if (message == QuorletCommMessage()) {
         if (m_settings.m_bAutoCheck) {

@@ -17,9 +17,15 @@
 #include "dialup/online_recorder.h"
 #include "dialup/plan_check.h"
 #include "mail/account_record.h"
+#include "mail/check_cycle.h"
+#include "mail/filters.h"
+#include "mail/gui/account_dialogs.h"
+#include "mail/gui/filter_dialogs.h"
+#include "mail/gui/preview_dlg.h"
 #include "ui/dialog.h"
 #include "ui/gdi.h"
 #include "ui/hover_button.h"
+#include "ui/ui_task_queue.h"
 
 namespace quorlet {
 
@@ -40,7 +46,9 @@ enum MainTimer : UINT_PTR {
 // The registered message "Quorlet comm": the dial-up window's news that its connection is up.
 UINT QuorletCommMessage();
 
-class CMainDlg : public ui::CDialog {
+// The check cycle's worker threads report to the window through CheckObserver; each report is
+// carried to the interface thread and applied there.
+class CMainDlg : public ui::CDialog, private CheckObserver {
 public:
     explicit CMainDlg(const MainServices& services);
     ~CMainDlg() override;
@@ -60,8 +68,13 @@ public:
     bool ListVisible() const { return m_bListVisible; }
     bool PlanOn() const { return m_plan.m_bPlanOn; }
     OnlineRecorder& Recorder() { return m_recorder; }
+    const FilterLists& Filters() const { return m_filterLists; }
+    CPreviewDlg& Preview() { return m_preview; }
+    CCheckCycle& CheckCycle() { return m_check; }
 
-    std::atomic<bool> m_bChecking{false};      // busy: a check or a deletion of filtered mail runs
+    // Busy: a check or a deletion of filtered mail runs. Set when one starts and cleared when its
+    // end reaches the interface thread; the check cycle keeps its own flag for its threads.
+    std::atomic<bool> m_bChecking{false};
     std::atomic<bool> m_bNewMail{false};       // set by the check cycle when it found new mail
     std::atomic<bool> m_bHaveFiltered{false};  // set by the check cycle when filters hit
 
@@ -130,6 +143,15 @@ private:
     void SaveFilterLists();
     void StartDeletingFilteredMail();
 
+    // The check cycle's reports (worker threads) and what they do on the interface thread.
+    void OnRowImage(int row, RowImage image) override;
+    void OnRowResult(int row, const std::string& count, const std::string& size) override;
+    void OnCheckFinished(bool haveMail, bool haveFiltered) override;
+    void OnDeletionFinished() override;
+    void ShowRowImage(int row, int image);
+    void ShowCheckIdle();
+    void RebuildAccountList();
+
     MainServices m_services;
     SettingsStore m_store;
     MainSettings m_settings;
@@ -159,6 +181,21 @@ private:
     int m_nSkinHeight = 0;
     CAccountListCtrl m_list;
     std::array<ui::CHoverButton, 11> m_buttons;
+
+    // Mail watch: the account and filter dialogs, the working filter lists, the preview's object
+    // with the mail table, and the check cycle (last: its threads end before the rest goes).
+    CNewAccountDlg m_newAccountDlg;
+    CModifyAccountDlg m_modifyAccountDlg;
+    CAddressDlg m_addressDlg;
+    CSubjectDlg m_subjectDlg;
+    CLengthDlg m_lengthDlg;
+    FilterFiles m_filterFiles;
+    FilterLists m_filterLists;
+    CPreviewDlg m_preview;
+    bool m_bEditingAccounts = false;  // the change dialog is open: checks wait for it
+    bool m_bCheckWaiting = false;     // a check was asked for meanwhile
+    ui::CUiTaskQueue m_reports;
+    CCheckCycle m_check;
 };
 
 }  // namespace quorlet

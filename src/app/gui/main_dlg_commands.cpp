@@ -249,6 +249,8 @@ void CMainDlg::ToggleAccount(int row) {
     AccountRecord& account = m_accounts[static_cast<std::size_t>(row)];
     account.m_bEnabled = !account.m_bEnabled;
     m_list.List().SetStateImage(row, account.m_bEnabled ? 2 : 1);
+    // A running check reads the flag when it reaches the account.
+    m_check.SetAccountEnabled(static_cast<std::size_t>(row), account.m_bEnabled);
 }
 
 void CMainDlg::BlinkTrayIcon() {
@@ -272,6 +274,8 @@ void CMainDlg::NotifyCheckEnd() {
     if (actions.startBlink) {
         m_bBlinkPhase = false;
         SetTimer(m_hWnd, kTimerBlink, 500, nullptr);
+        // The icon blinks; the tip no longer says that a check is running.
+        m_trayIcon.SetTip(m_tips.ModeTip(m_bAutoMode));
     }
     if (actions.showModeIcon) {
         ShowModeIcon();
@@ -323,24 +327,14 @@ void CMainDlg::ShowOnlineTime() {
 // Commands carried out by the program's other windows and subsystems. Each is reached from
 // every place the command table names; the window or step it opens is built with its subsystem.
 
-void CMainDlg::AddAccount() {}                 // the new-account dialog (130)
-void CMainDlg::ModifyAccounts() {}             // the modify-accounts dialog (132)
 void CMainDlg::EditOptions() {}                // the options sheet "设置" (214, 134, 215)
 void CMainDlg::OpenPreview() {}                // the mail preview (156)
-void CMainDlg::StopCheck() {}                  // stops the running check
-void CMainDlg::StartCheck() {}                 // the check of every included mailbox
 void CMainDlg::OpenCompose() {}                // the compose window (191)
 void CMainDlg::ShowAbout() {}                  // the About box (138)
-void CMainDlg::EditAddressList() {}            // the sender-address filter dialog (159)
-void CMainDlg::EditSubjectList() {}            // the subject filter dialog (161)
-void CMainDlg::EditLengthFilter() {}           // the mail length filter dialog (163)
 void CMainDlg::StartMailProgram() {}           // starts the system mail program
 void CMainDlg::ShowOnlineLog() {}              // the online log (206)
 void CMainDlg::ShowFeeSettings() {}            // the fee settings (213)
 void CMainDlg::OnDialCommand() {}              // the hang-up question or the dial-up window (216)
 void CMainDlg::EditPlans() {}                  // the online plan sheet (217, 218)
-void CMainDlg::LoadFilterLists() {}            // reads Address.ini and Subject.ini
-void CMainDlg::SaveFilterLists() {}            // writes Address.ini and Subject.ini
-void CMainDlg::StartDeletingFilteredMail() {}  // the thread that deletes filtered mail
 
 }  // namespace quorlet

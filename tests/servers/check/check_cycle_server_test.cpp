@@ -156,7 +156,7 @@ TEST_F(CheckCycleServers, TheDeletionRemovesExactlyTheMarkedMailThatIsStillThere
     m_servers.Deliver(2, RawMessage("b@example.com", "ok3", 700));
     far.reset();
 
-    ASSERT_TRUE(m_cycle.StartDeleteFiltered());
+    ASSERT_EQ(m_cycle.StartDeleteFiltered(), CCheckCycle::Start::Started);
     ASSERT_TRUE(m_observer.WaitDeletions(1, 60s));
     EXPECT_EQ(Statuses(),
               "0DRD"

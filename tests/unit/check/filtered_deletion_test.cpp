@@ -49,7 +49,7 @@ protected:
     }
 
     void Delete() {
-        ASSERT_TRUE(cycle.StartDeleteFiltered());
+        ASSERT_EQ(cycle.StartDeleteFiltered(), CCheckCycle::Start::Started);
         ASSERT_TRUE(observer.WaitDeletions(1));
         EXPECT_FALSE(cycle.IsBusy());
     }
@@ -174,7 +174,7 @@ TEST_F(FilteredDeletionTest, TheAbortCommandStopsTheRunAndLeavesTheRestOnTheServ
         auto lock = net.Lock();
         net.AddHost("a").hangConnect = true;
     }
-    ASSERT_TRUE(cycle.StartDeleteFiltered());
+    ASSERT_EQ(cycle.StartDeleteFiltered(), CCheckCycle::Start::Started);
     EXPECT_TRUE(cycle.IsBusy());
     EXPECT_TRUE(cycle.IsDeleting());
     EXPECT_EQ(cycle.StartCheck(accounts, {}), CCheckCycle::Start::Busy);
@@ -199,7 +199,7 @@ TEST_F(FilteredDeletionTest, AStopBetweenMessagesKeepsWhatWasDeleted) {
         net.AddHost("a").delay = 30ms;
     }
     CheckWithFilter();
-    ASSERT_TRUE(cycle.StartDeleteFiltered());
+    ASSERT_EQ(cycle.StartDeleteFiltered(), CCheckCycle::Start::Started);
     for (int i = 0; i < 4000 &&
                     [&] {
                         for (const std::string& c : net.Commands("a")) {
@@ -233,7 +233,7 @@ TEST_F(FilteredDeletionTest, ClosingTheProgramEndsARunWaitingForASilentServer) {
         auto lock = net.Lock();
         net.AddHost("a").silentAfter = "DELE";
     }
-    ASSERT_TRUE(local->StartDeleteFiltered());
+    ASSERT_EQ(local->StartDeleteFiltered(), CCheckCycle::Start::Started);
     for (int i = 0; i < 4000 && net.Commands("a").back() != "DELE 1"; ++i) {
         std::this_thread::sleep_for(2ms);
     }
@@ -255,7 +255,7 @@ TEST_F(FilteredDeletionTest, ARunThatCannotStartLeavesTheProgramIdle) {
     cycle.SetThreadLauncher([](std::function<void()>) -> std::thread {
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
     });
-    EXPECT_FALSE(cycle.StartDeleteFiltered());
+    EXPECT_EQ(cycle.StartDeleteFiltered(), CCheckCycle::Start::ThreadFailed);
     EXPECT_FALSE(cycle.IsBusy());
     EXPECT_EQ(Statuses(), "1");
 }

@@ -134,6 +134,7 @@ public:
     RecordingSound sound;
     RecordingShell shell;
     FakeNet net;
+    Net* realNet = nullptr;  // when set, the window's sockets instead of `net` (mail tests)
     FakeRemoteAccess remoteAccess;
     ManualClock clock{CivilTime{2024, 5, 3, 10, 0, 0}};
     ProgramFolder folder;

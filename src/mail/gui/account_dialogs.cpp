@@ -1,0 +1,240 @@
+#include "mail/gui/account_dialogs.h"
+
+#include "mail/filters.h"
+#include "resource.h"
+#include "ui/data_exchange.h"
+
+namespace quorlet {
+namespace {
+
+void SetUpIconButtons(ui::CIconButton& ok, ui::CIconButton& cancel) {
+    ok.SetIcon(IDI_BUTTON_OK, 0, 16, 16);
+    cancel.SetIcon(IDI_BUTTON_CANCEL, 0, 16, 16);
+}
+
+}  // namespace
+
+// "新增"
+
+CNewAccountDlg::CNewAccountDlg(Prompter& prompter)
+    : CDialog(IDD_NEW_ACCOUNT), m_prompter(prompter) {}
+
+void CNewAccountDlg::DoDataExchange(ui::CDataExchange& dx) {
+    ui::DDX_Control(dx, IDC_ICON_OK, m_okButton);
+    ui::DDX_Control(dx, IDC_ICON_CANCEL, m_cancelButton);
+    ui::DDX_Text(dx, IDC_EDIT_1002, m_account.m_strAccount);
+    ui::DDX_Text(dx, IDC_EDIT_1003, m_account.m_strServer);
+    ui::DDX_Text(dx, IDC_EDIT_1004, m_account.m_strUser);
+    ui::DDX_Text(dx, IDC_EDIT_1005, m_account.m_strPassword);
+}
+
+BOOL CNewAccountDlg::OnInitDialog() {
+    m_account = AccountRecord{};  // the fields are empty each time the dialog opens
+    CDialog::OnInitDialog();
+    SetUpIconButtons(m_okButton, m_cancelButton);
+    return TRUE;
+}
+
+bool CNewAccountDlg::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) {
+        return false;
+    }
+    if (id == IDC_ICON_OK) {
+        Confirm();
+        return true;
+    }
+    if (id == IDC_ICON_CANCEL) {
+        EndDialog(IDCANCEL);
+        return true;
+    }
+    return false;
+}
+
+void CNewAccountDlg::OnOK() {
+    Confirm();
+}
+
+void CNewAccountDlg::Confirm() {
+    UpdateData(true);
+    if (const auto problem = NewAccountProblem(m_account)) {
+        m_prompter.Information(*problem);
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+// "更改账户名"
+
+CRenameDlg::CRenameDlg(Prompter& prompter) : CDialog(IDD_RENAME_ACCOUNT), m_prompter(prompter) {}
+
+void CRenameDlg::DoDataExchange(ui::CDataExchange& dx) {
+    ui::DDX_Control(dx, IDC_ICON_OK, m_okButton);
+    ui::DDX_Control(dx, IDC_ICON_CANCEL, m_cancelButton);
+    ui::DDX_Text(dx, IDC_EDIT_1003, m_strName);
+}
+
+BOOL CRenameDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetUpIconButtons(m_okButton, m_cancelButton);
+    return TRUE;
+}
+
+bool CRenameDlg::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) {
+        return false;
+    }
+    if (id == IDC_ICON_OK) {
+        Confirm();
+        return true;
+    }
+    if (id == IDC_ICON_CANCEL) {
+        EndDialog(IDCANCEL);
+        return true;
+    }
+    return false;
+}
+
+void CRenameDlg::OnOK() {
+    Confirm();
+}
+
+void CRenameDlg::Confirm() {
+    UpdateData(true);
+    if (m_strName.empty()) {
+        m_prompter.Notice(kEnterData);
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+// "修改"
+
+CModifyAccountDlg::CModifyAccountDlg(Prompter& prompter)
+    : CDialog(IDD_MODIFY_ACCOUNT), m_prompter(prompter), m_renameDlg(prompter) {}
+
+void CModifyAccountDlg::DoDataExchange(ui::CDataExchange& dx) {
+    ui::DDX_Control(dx, IDC_ICON_OK, m_okButton);
+    ui::DDX_Control(dx, IDC_ICON_CANCEL, m_cancelButton);
+    ui::DDX_Control(dx, IDC_DELETE, m_deleteButton);
+}
+
+BOOL CModifyAccountDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetUpIconButtons(m_okButton, m_cancelButton);
+    m_editor = AccountEditor(m_accounts);
+    for (const AccountRecord& account : m_accounts) {
+        Names().AddString(account.m_strAccount);
+    }
+    ShowFields({});
+    CheckDlgButton(IDC_CHECK_1012, true);
+    OnMaskChanged();
+    EnableDlgItem(IDC_DELETE, false);
+    SetFocus(Names());
+    return FALSE;
+}
+
+bool CModifyAccountDlg::OnCommand(int id, int code) {
+    if (id == IDC_LIST && code == LBN_SELCHANGE) {
+        OnSelectionChanged();
+        return true;
+    }
+    if (id == IDC_LIST && code == LBN_DBLCLK) {
+        OnRename();
+        return true;
+    }
+    if (code != BN_CLICKED) {
+        return false;
+    }
+    switch (id) {
+        case IDC_ICON_OK:
+            Confirm();
+            return true;
+        case IDC_ICON_CANCEL:
+            EndDialog(IDCANCEL);
+            return true;
+        case IDC_DELETE:
+            OnDelete();
+            return true;
+        case IDC_CHECK_1012:
+            OnMaskChanged();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CModifyAccountDlg::OnOK() {
+    Confirm();
+}
+
+ui::CListBox CModifyAccountDlg::Names() const {
+    return ui::CListBox(GetDlgItem(IDC_LIST));
+}
+
+AccountFields CModifyAccountDlg::ReadFields() const {
+    return {GetDlgItemText(IDC_EDIT_1002), GetDlgItemText(IDC_EDIT_1003),
+            GetDlgItemText(IDC_EDIT_1004)};
+}
+
+void CModifyAccountDlg::ShowFields(const AccountFields& fields) {
+    SetDlgItemText(IDC_EDIT_1002, fields.server);
+    SetDlgItemText(IDC_EDIT_1003, fields.user);
+    SetDlgItemText(IDC_EDIT_1004, fields.password);
+}
+
+void CModifyAccountDlg::OnSelectionChanged() {
+    const int selected = Names().GetCurSel();
+    if (selected < 0) {
+        return;
+    }
+    EnableDlgItem(IDC_DELETE, true);
+    ShowFields(m_editor.Select(static_cast<std::size_t>(selected), ReadFields()));
+}
+
+void CModifyAccountDlg::OnRename() {
+    const int selected = Names().GetCurSel();
+    if (selected < 0) {
+        return;
+    }
+    m_renameDlg.m_strName = m_editor.Table()[static_cast<std::size_t>(selected)].m_strAccount;
+    if (m_renameDlg.DoModal(m_hWnd) != IDOK) {
+        return;
+    }
+    m_editor.Rename(static_cast<std::size_t>(selected), m_renameDlg.m_strName);
+    Names().DeleteString(selected);
+    Names().InsertString(selected, m_renameDlg.m_strName);
+    Names().SetCurSel(selected);
+}
+
+void CModifyAccountDlg::OnDelete() {
+    const int selected = Names().GetCurSel();
+    if (selected < 0) {
+        return;
+    }
+    const auto next = m_editor.Remove(static_cast<std::size_t>(selected));
+    Names().DeleteString(selected);
+    if (next) {
+        Names().SetCurSel(static_cast<int>(*next));
+        ShowFields(m_editor.FieldsOf(*next));
+    } else {
+        ShowFields({});
+        EnableDlgItem(IDC_DELETE, false);
+    }
+}
+
+void CModifyAccountDlg::OnMaskChanged() {
+    HWND password = GetDlgItem(IDC_EDIT_1004);
+    ui::CEdit(password).SetPasswordChar(IsDlgButtonChecked(IDC_CHECK_1012) ? L'*' : 0);
+    ::InvalidateRect(password, nullptr, TRUE);
+    SetFocus(password);
+}
+
+void CModifyAccountDlg::Confirm() {
+    if (Names().GetCurSel() >= 0) {
+        m_editor.Confirm(ReadFields());
+    }
+    m_accounts = m_editor.Table();
+    EndDialog(IDOK);
+}
+
+}  // namespace quorlet

@@ -1,0 +1,90 @@
+// The account dialogs: "新增" (add an account), "修改" (change, rename and delete accounts) and
+// "更改账户名" (rename one). They move values between their controls and the rules of
+// mail/accounts.h.
+#pragma once
+
+#include <string>
+
+#include "mail/accounts.h"
+#include "platform/prompter.h"
+#include "ui/controls.h"
+#include "ui/dialog.h"
+#include "ui/icon_button.h"
+
+namespace quorlet {
+
+// "新增" (dialog 130): the four fields of a new account; ends with OK only when all are filled.
+class CNewAccountDlg : public ui::CDialog {
+public:
+    explicit CNewAccountDlg(Prompter& prompter);
+
+    AccountRecord m_account;  // the fields, after OK
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    bool OnCommand(int id, int code) override;
+    void DoDataExchange(ui::CDataExchange& dx) override;
+
+private:
+    void Confirm();
+
+    Prompter& m_prompter;
+    ui::CIconButton m_okButton;
+    ui::CIconButton m_cancelButton;
+};
+
+// "更改账户名" (dialog 146): one name, which may not be empty.
+class CRenameDlg : public ui::CDialog {
+public:
+    explicit CRenameDlg(Prompter& prompter);
+
+    std::string m_strName;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    bool OnCommand(int id, int code) override;
+    void DoDataExchange(ui::CDataExchange& dx) override;
+
+private:
+    void Confirm();
+
+    Prompter& m_prompter;
+    ui::CIconButton m_okButton;
+    ui::CIconButton m_cancelButton;
+};
+
+// "修改" (dialog 132): the account names in a list; the selected account's server, user name
+// and password in three fields; renaming by double-click and deleting by "删除".
+class CModifyAccountDlg : public ui::CDialog {
+public:
+    explicit CModifyAccountDlg(Prompter& prompter);
+
+    AccountTable m_accounts;  // set by the caller; the changed table after OK
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    bool OnCommand(int id, int code) override;
+    void DoDataExchange(ui::CDataExchange& dx) override;
+
+private:
+    AccountFields ReadFields() const;
+    void ShowFields(const AccountFields& fields);
+    void OnSelectionChanged();
+    void OnRename();
+    void OnDelete();
+    void OnMaskChanged();
+    void Confirm();
+    ui::CListBox Names() const;
+
+    Prompter& m_prompter;
+    AccountEditor m_editor{{}};
+    CRenameDlg m_renameDlg;
+    ui::CIconButton m_okButton;
+    ui::CIconButton m_cancelButton;
+    ui::CIconButton m_deleteButton;
+};
+
+}  // namespace quorlet

@@ -1,0 +1,205 @@
+#include "mail/gui/filter_dialogs.h"
+
+#include "resource.h"
+#include "ui/data_exchange.h"
+#include "ui/list_box_extent.h"
+
+namespace quorlet {
+
+// "增加/修改"
+
+CEntryDlg::CEntryDlg(Prompter& prompter) : CDialog(IDD_ENTRY), m_prompter(prompter) {}
+
+void CEntryDlg::DoDataExchange(ui::CDataExchange& dx) {
+    ui::DDX_Text(dx, IDC_EDIT_1002, m_strText);
+}
+
+bool CEntryDlg::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) {
+        return false;
+    }
+    if (id == IDC_OK) {
+        Confirm();
+        return true;
+    }
+    if (id == IDC_CANCEL) {
+        EndDialog(IDCANCEL);
+        return true;
+    }
+    return false;
+}
+
+void CEntryDlg::OnOK() {
+    Confirm();
+}
+
+void CEntryDlg::Confirm() {
+    UpdateData(true);
+    if (const auto problem = EntryProblem(m_strText)) {
+        m_prompter.Notice(*problem);
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+// The list dialogs
+
+CFilterListDlg::CFilterListDlg(int templateId, Prompter& prompter)
+    : CDialog(templateId), m_prompter(prompter), m_entryDlg(prompter) {}
+
+void CFilterListDlg::DoDataExchange(ui::CDataExchange& dx) {
+    ui::DDX_Check(dx, IDC_CHECK_1012, m_bDisable);
+}
+
+ui::CListBox CFilterListDlg::Entries() const {
+    return ui::CListBox(GetDlgItem(IDC_LIST));
+}
+
+BOOL CFilterListDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    for (const std::string& entry : m_entries) {
+        Entries().AddString(entry);
+    }
+    ui::SetListBoxExtent(m_hWnd, IDC_LIST);
+    EnableDlgItem(IDC_DELETE, false);
+    return TRUE;
+}
+
+bool CFilterListDlg::OnCommand(int id, int code) {
+    if (id == IDC_LIST && code == LBN_SELCHANGE) {
+        EnableDlgItem(IDC_DELETE, Entries().GetCurSel() >= 0);
+        return true;
+    }
+    if (id == IDC_LIST && code == LBN_DBLCLK) {
+        OnChange();
+        return true;
+    }
+    if (code != BN_CLICKED) {
+        return false;
+    }
+    switch (id) {
+        case IDC_ADD_ENTRY:
+            OnAdd();
+            return true;
+        case IDC_DELETE:
+            OnDelete();
+            return true;
+        case IDC_OK:
+            OnOK();
+            return true;
+        case IDC_CANCEL:
+            EndDialog(IDCANCEL);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CFilterListDlg::OnOK() {
+    UpdateData(true);  // the check boxes
+    EndDialog(IDOK);
+}
+
+void CFilterListDlg::OnAdd() {
+    FilterListEditor editor(m_entries);
+    if (!editor.CanAdd()) {
+        m_prompter.Information(kFilterListFull);
+        return;
+    }
+    m_entryDlg.m_strText.clear();
+    if (m_entryDlg.DoModal(m_hWnd) != IDOK) {
+        return;
+    }
+    editor.Add(m_entryDlg.m_strText);
+    m_entries = editor.Entries();
+    Entries().AddString(m_entryDlg.m_strText);
+    ui::SetListBoxExtent(m_hWnd, IDC_LIST);
+}
+
+void CFilterListDlg::OnChange() {
+    const int selected = Entries().GetCurSel();
+    if (selected < 0 || selected >= static_cast<int>(m_entries.size())) {
+        return;
+    }
+    m_entryDlg.m_strText = m_entries[static_cast<std::size_t>(selected)];
+    if (m_entryDlg.DoModal(m_hWnd) != IDOK) {
+        return;
+    }
+    m_entries[static_cast<std::size_t>(selected)] = m_entryDlg.m_strText;
+    Entries().DeleteString(selected);
+    Entries().InsertString(selected, m_entryDlg.m_strText);
+    Entries().SetCurSel(selected);
+    ui::SetListBoxExtent(m_hWnd, IDC_LIST);
+}
+
+void CFilterListDlg::OnDelete() {
+    const int selected = Entries().GetCurSel();
+    if (selected < 0) {
+        return;
+    }
+    FilterListEditor editor(m_entries);
+    const auto next = editor.Remove(static_cast<std::size_t>(selected));
+    m_entries = editor.Entries();
+    Entries().DeleteString(selected);
+    if (next) {
+        Entries().SetCurSel(static_cast<int>(*next));
+    } else {
+        EnableDlgItem(IDC_DELETE, false);
+    }
+    ui::SetListBoxExtent(m_hWnd, IDC_LIST);
+}
+
+CAddressDlg::CAddressDlg(Prompter& prompter) : CFilterListDlg(IDD_ADDRESS_FILTER, prompter) {}
+
+CSubjectDlg::CSubjectDlg(Prompter& prompter) : CFilterListDlg(IDD_SUBJECT_FILTER, prompter) {}
+
+void CSubjectDlg::DoDataExchange(ui::CDataExchange& dx) {
+    CFilterListDlg::DoDataExchange(dx);
+    ui::DDX_Check(dx, IDC_CHECK_1023, m_bWholeMatch);
+    ui::DDX_Check(dx, IDC_CHECK_1027, m_bMatchCase);
+}
+
+// "邮件长度"
+
+CLengthDlg::CLengthDlg(Prompter& prompter) : CDialog(IDD_LENGTH_FILTER), m_prompter(prompter) {}
+
+void CLengthDlg::DoDataExchange(ui::CDataExchange& dx) {
+    ui::DDV_MaxChars(dx, IDC_EDIT_1002, 4);
+    ui::DDX_Text(dx, IDC_EDIT_1002, m_strLength);
+    ui::DDX_Check(dx, IDC_CHECK_1012, m_bDisable);
+}
+
+BOOL CLengthDlg::OnInitDialog() {
+    ui::CSpinButtonCtrl(GetDlgItem(IDC_SPIN_1070)).SetRange(0, 9999);
+    return CDialog::OnInitDialog();
+}
+
+bool CLengthDlg::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) {
+        return false;
+    }
+    if (id == IDC_OK) {
+        Confirm();
+        return true;
+    }
+    if (id == IDC_CANCEL) {
+        EndDialog(IDCANCEL);
+        return true;
+    }
+    return false;
+}
+
+void CLengthDlg::OnOK() {
+    Confirm();
+}
+
+void CLengthDlg::Confirm() {
+    UpdateData(true);
+    if (const auto problem = LengthProblem(m_strLength)) {
+        m_prompter.Notice(*problem);
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+}  // namespace quorlet

@@ -1,0 +1,42 @@
+#include "ui/ui_task_queue.h"
+
+namespace quorlet::ui {
+
+UINT CUiTaskQueue::Message() {
+    static const UINT message = RegisterWindowMessageW(L"Quorlet interface task");
+    return message;
+}
+
+void CUiTaskQueue::Attach(HWND window) {
+    std::lock_guard lock(m_mutex);
+    m_hWnd = window;
+    if (window == nullptr) {
+        m_tasks.clear();
+    }
+}
+
+void CUiTaskQueue::Post(std::function<void()> task) {
+    std::lock_guard lock(m_mutex);
+    if (m_hWnd == nullptr) {
+        return;
+    }
+    const bool first = m_tasks.empty();
+    m_tasks.push_back(std::move(task));
+    // One message carries every task queued before it is handled.
+    if (first && !PostMessageW(m_hWnd, Message(), 0, 0)) {
+        m_tasks.clear();
+    }
+}
+
+void CUiTaskQueue::Drain() {
+    std::deque<std::function<void()>> tasks;
+    {
+        std::lock_guard lock(m_mutex);
+        tasks.swap(m_tasks);
+    }
+    for (auto& task : tasks) {
+        task();
+    }
+}
+
+}  // namespace quorlet::ui
