@@ -327,14 +327,14 @@ void CMainDlg::ShowOnlineTime() {
 // Commands carried out by the program's other windows and subsystems. Each is reached from
 // every place the command table names; the window or step it opens is built with its subsystem.
 
-void CMainDlg::EditOptions() {}                // the options sheet "设置" (214, 134, 215)
-void CMainDlg::OpenPreview() {}                // the mail preview (156)
-void CMainDlg::OpenCompose() {}                // the compose window (191)
-void CMainDlg::ShowAbout() {}                  // the About box (138)
-void CMainDlg::StartMailProgram() {}           // starts the system mail program
-void CMainDlg::ShowOnlineLog() {}              // the online log (206)
-void CMainDlg::ShowFeeSettings() {}            // the fee settings (213)
-void CMainDlg::OnDialCommand() {}              // the hang-up question or the dial-up window (216)
-void CMainDlg::EditPlans() {}                  // the online plan sheet (217, 218)
+void CMainDlg::EditOptions() {}       // the options sheet "设置" (214, 134, 215)
+void CMainDlg::OpenPreview() {}       // the mail preview (156)
+void CMainDlg::OpenCompose() {}       // the compose window (191)
+void CMainDlg::ShowAbout() {}         // the About box (138)
+void CMainDlg::StartMailProgram() {}  // starts the system mail program
+void CMainDlg::ShowOnlineLog() {}     // the online log (206)
+void CMainDlg::ShowFeeSettings() {}   // the fee settings (213)
+void CMainDlg::OnDialCommand() {}     // the hang-up question or the dial-up window (216)
+void CMainDlg::EditPlans() {}         // the online plan sheet (217, 218)
 
 }  // namespace quorlet

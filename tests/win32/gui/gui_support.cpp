@@ -245,8 +245,14 @@ MainWindowHarness::~MainWindowHarness() {
 }
 
 MainServices MainWindowHarness::Services() {
-    return MainServices{SystemRegistry(), prompter, SystemFileSystem(), clock, sound, shell,
-                        realNet != nullptr ? *realNet : net, remoteAccess};
+    return MainServices{SystemRegistry(),
+                        prompter,
+                        SystemFileSystem(),
+                        clock,
+                        sound,
+                        shell,
+                        realNet != nullptr ? *realNet : net,
+                        remoteAccess};
 }
 
 void MainWindowHarness::Store(const MainSettings& settings, const AccountTable& accounts) {

@@ -179,8 +179,16 @@ TEST(MainWindow, HotKeysPostTheirCommandsEnterIsSwallowedAndEscAsks) {
     MainWindowHarness harness;
     harness.prompter.answers = {MessageAnswer::No};
     std::vector<int> commands;
+    // F2 to F4 open the filter dialogs; each is closed as soon as it is up.
+    for (int dialog : {IDD_ADDRESS_FILTER, IDD_SUBJECT_FILTER, IDD_LENGTH_FILTER}) {
+        ui::SetDialogScript(dialog, [](ui::CDialog& d) { d.EndDialog(IDCANCEL); });
+    }
     harness.Run([&](CMainDlg& window) {
-        ui::SetCommandObserver([&](HWND, int id) { commands.push_back(id); });
+        ui::SetCommandObserver([&](HWND dialog, int id) {
+            if (dialog == window.m_hWnd) {
+                commands.push_back(id);
+            }
+        });
         const std::pair<UINT, int> keys[] = {
             {VK_F2, ID_FILTER_ADDRESS}, {VK_F3, ID_FILTER_SUBJECT}, {VK_F4, ID_FILTER_LENGTH},
             {VK_F5, ID_MAIL_PROGRAM},   {VK_F7, ID_ONLINE_LOG},     {VK_F8, ID_FEE_SETTINGS},

@@ -71,11 +71,11 @@ TEST(AccountWindows, AddingAsksForEachEmptyFieldAndStopsAtAHundred) {
         EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_1002), "") << "the fields start empty";
         if (opened == 1) {
             testing::SaveScreenshot(dialog.m_hWnd, "new-account");
-            for (const auto& [id, text] : std::vector<std::pair<int, std::string>>{
-                     {IDC_EDIT_1002, "新邮箱"},
-                     {IDC_EDIT_1003, "pop.new.example"},
-                     {IDC_EDIT_1004, "wang"},
-                     {IDC_EDIT_1005, "secret"}}) {
+            for (const auto& [id, text] :
+                 std::vector<std::pair<int, std::string>>{{IDC_EDIT_1002, "新邮箱"},
+                                                          {IDC_EDIT_1003, "pop.new.example"},
+                                                          {IDC_EDIT_1004, "wang"},
+                                                          {IDC_EDIT_1005, "secret"}}) {
                 testing::Click(dialog.m_hWnd, IDC_ICON_OK);  // still open: this field is empty
                 dialog.SetDlgItemText(id, text);
             }
@@ -158,7 +158,8 @@ TEST(AccountWindows, ChangingRenamingAndDeletingAccounts) {
         // A complete change is kept when another account is selected.
         dialog.SetDlgItemText(IDC_EDIT_1002, "pop2.work.example");
         SelectItem(d, IDC_LIST, 1, true);  // and renamed
-        EXPECT_EQ(ListBoxItems(d, IDC_LIST), (std::vector<std::string>{"工作邮箱", "家里", "订阅"}));
+        EXPECT_EQ(ListBoxItems(d, IDC_LIST),
+                  (std::vector<std::string>{"工作邮箱", "家里", "订阅"}));
         // An emptied server is stored by "确定" as it stands.
         SelectItem(d, IDC_LIST, 2);
         SelectItem(d, IDC_LIST, 1);
