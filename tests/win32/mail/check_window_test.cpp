@@ -195,6 +195,35 @@ TEST_F(CheckWindow, FilteredMailInListModeOpensThePreviewInstead) {
     EXPECT_EQ(Subjects(1), std::vector<std::string>{"cheap spam"});
 }
 
+TEST_F(CheckWindow, MailFoundWhileTheWindowIsHiddenBlinksWithTheModeTip) {
+    servers.Deliver(1, RawMessage("news", 900));
+    harness.Store(MainSettings{}, {Account("a", 1)});
+    harness.Run([&](CMainDlg& window) {
+        testing::Click(window.m_hWnd, IDC_HIDE);
+        const HICON idle = window.TrayIcon().Icon();
+        window.SendMessage(WM_COMMAND, IDC_CHECK);
+        EXPECT_EQ(window.TrayIcon().Tip(), "正在检测...");
+        const HICON checking = window.TrayIcon().Icon();
+        ASSERT_TRUE(testing::PumpUntil([&] { return !window.m_bChecking; }, 20s));
+        // Timer 3, then the blink of timer 1: the two mail icons take turns.
+        HICON first = nullptr;
+        ASSERT_TRUE(testing::PumpUntil(
+            [&] {
+                const HICON now = window.TrayIcon().Icon();
+                if (now == idle || now == checking) {
+                    return false;
+                }
+                if (first == nullptr) {
+                    first = now;
+                }
+                return now != first;
+            },
+            5s));
+        EXPECT_EQ(window.TrayIcon().Tip(), "手动检测状态") << "the check is over";
+        window.EndDialog(IDCANCEL);
+    });
+}
+
 // The other ways a check starts: timer 0, and the dial-up window's message when "AutoCheck" is
 // on (and only then).
 TEST_F(CheckWindow, TimerZeroAndTheDialUpMessageStartChecks) {
