@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "mail/check_cycle.h"
-#include "support/check_observer.h"
+#include "support/check_support.h"
 #include "support/delay_proxy.h"
 #include "support/mail_fixture.h"
 

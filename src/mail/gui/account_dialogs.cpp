@@ -17,7 +17,8 @@ void SetUpIconButtons(ui::CIconButton& ok, ui::CIconButton& cancel) {
 // "新增"
 
 CNewAccountDlg::CNewAccountDlg(Prompter& prompter)
-    : CDialog(IDD_NEW_ACCOUNT), m_prompter(prompter) {}
+    : CCheckedDialog(IDD_NEW_ACCOUNT, IDC_ICON_OK, IDC_ICON_CANCEL, ProblemBox::Information,
+                     prompter) {}
 
 void CNewAccountDlg::DoDataExchange(ui::CDataExchange& dx) {
     ui::DDX_Control(dx, IDC_ICON_OK, m_okButton);
@@ -35,37 +36,15 @@ BOOL CNewAccountDlg::OnInitDialog() {
     return TRUE;
 }
 
-bool CNewAccountDlg::OnCommand(int id, int code) {
-    if (code != BN_CLICKED) {
-        return false;
-    }
-    if (id == IDC_ICON_OK) {
-        Confirm();
-        return true;
-    }
-    if (id == IDC_ICON_CANCEL) {
-        EndDialog(IDCANCEL);
-        return true;
-    }
-    return false;
-}
-
-void CNewAccountDlg::OnOK() {
-    Confirm();
-}
-
-void CNewAccountDlg::Confirm() {
-    UpdateData(true);
-    if (const auto problem = NewAccountProblem(m_account)) {
-        m_prompter.Information(*problem);
-        return;
-    }
-    EndDialog(IDOK);
+std::optional<std::string> CNewAccountDlg::Problem() const {
+    return NewAccountProblem(m_account);
 }
 
 // "更改账户名"
 
-CRenameDlg::CRenameDlg(Prompter& prompter) : CDialog(IDD_RENAME_ACCOUNT), m_prompter(prompter) {}
+CRenameDlg::CRenameDlg(Prompter& prompter)
+    : CCheckedDialog(IDD_RENAME_ACCOUNT, IDC_ICON_OK, IDC_ICON_CANCEL, ProblemBox::Notice,
+                     prompter) {}
 
 void CRenameDlg::DoDataExchange(ui::CDataExchange& dx) {
     ui::DDX_Control(dx, IDC_ICON_OK, m_okButton);
@@ -79,32 +58,8 @@ BOOL CRenameDlg::OnInitDialog() {
     return TRUE;
 }
 
-bool CRenameDlg::OnCommand(int id, int code) {
-    if (code != BN_CLICKED) {
-        return false;
-    }
-    if (id == IDC_ICON_OK) {
-        Confirm();
-        return true;
-    }
-    if (id == IDC_ICON_CANCEL) {
-        EndDialog(IDCANCEL);
-        return true;
-    }
-    return false;
-}
-
-void CRenameDlg::OnOK() {
-    Confirm();
-}
-
-void CRenameDlg::Confirm() {
-    UpdateData(true);
-    if (m_strName.empty()) {
-        m_prompter.Notice(kEnterData);
-        return;
-    }
-    EndDialog(IDOK);
+std::optional<std::string> CRenameDlg::Problem() const {
+    return EntryProblem(m_strName);
 }
 
 // "修改"

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "mail/accounts.h"
+#include "mail/gui/checked_dialog.h"
 #include "platform/prompter.h"
 #include "ui/controls.h"
 #include "ui/dialog.h"
@@ -14,7 +15,7 @@
 namespace quorlet {
 
 // "新增" (dialog 130): the four fields of a new account; ends with OK only when all are filled.
-class CNewAccountDlg : public ui::CDialog {
+class CNewAccountDlg : public CCheckedDialog {
 public:
     explicit CNewAccountDlg(Prompter& prompter);
 
@@ -22,20 +23,16 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnOK() override;
-    bool OnCommand(int id, int code) override;
     void DoDataExchange(ui::CDataExchange& dx) override;
+    std::optional<std::string> Problem() const override;
 
 private:
-    void Confirm();
-
-    Prompter& m_prompter;
     ui::CIconButton m_okButton;
     ui::CIconButton m_cancelButton;
 };
 
 // "更改账户名" (dialog 146): one name, which may not be empty.
-class CRenameDlg : public ui::CDialog {
+class CRenameDlg : public CCheckedDialog {
 public:
     explicit CRenameDlg(Prompter& prompter);
 
@@ -43,14 +40,10 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnOK() override;
-    bool OnCommand(int id, int code) override;
     void DoDataExchange(ui::CDataExchange& dx) override;
+    std::optional<std::string> Problem() const override;
 
 private:
-    void Confirm();
-
-    Prompter& m_prompter;
     ui::CIconButton m_okButton;
     ui::CIconButton m_cancelButton;
 };

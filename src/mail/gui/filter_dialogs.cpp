@@ -8,38 +8,15 @@ namespace quorlet {
 
 // "增加/修改"
 
-CEntryDlg::CEntryDlg(Prompter& prompter) : CDialog(IDD_ENTRY), m_prompter(prompter) {}
+CEntryDlg::CEntryDlg(Prompter& prompter)
+    : CCheckedDialog(IDD_ENTRY, IDC_OK, IDC_CANCEL, ProblemBox::Notice, prompter) {}
 
 void CEntryDlg::DoDataExchange(ui::CDataExchange& dx) {
     ui::DDX_Text(dx, IDC_EDIT_1002, m_strText);
 }
 
-bool CEntryDlg::OnCommand(int id, int code) {
-    if (code != BN_CLICKED) {
-        return false;
-    }
-    if (id == IDC_OK) {
-        Confirm();
-        return true;
-    }
-    if (id == IDC_CANCEL) {
-        EndDialog(IDCANCEL);
-        return true;
-    }
-    return false;
-}
-
-void CEntryDlg::OnOK() {
-    Confirm();
-}
-
-void CEntryDlg::Confirm() {
-    UpdateData(true);
-    if (const auto problem = EntryProblem(m_strText)) {
-        m_prompter.Notice(*problem);
-        return;
-    }
-    EndDialog(IDOK);
+std::optional<std::string> CEntryDlg::Problem() const {
+    return EntryProblem(m_strText);
 }
 
 // The list dialogs
@@ -161,7 +138,8 @@ void CSubjectDlg::DoDataExchange(ui::CDataExchange& dx) {
 
 // "邮件长度"
 
-CLengthDlg::CLengthDlg(Prompter& prompter) : CDialog(IDD_LENGTH_FILTER), m_prompter(prompter) {}
+CLengthDlg::CLengthDlg(Prompter& prompter)
+    : CCheckedDialog(IDD_LENGTH_FILTER, IDC_OK, IDC_CANCEL, ProblemBox::Notice, prompter) {}
 
 void CLengthDlg::DoDataExchange(ui::CDataExchange& dx) {
     ui::DDV_MaxChars(dx, IDC_EDIT_1002, 4);
@@ -174,32 +152,8 @@ BOOL CLengthDlg::OnInitDialog() {
     return CDialog::OnInitDialog();
 }
 
-bool CLengthDlg::OnCommand(int id, int code) {
-    if (code != BN_CLICKED) {
-        return false;
-    }
-    if (id == IDC_OK) {
-        Confirm();
-        return true;
-    }
-    if (id == IDC_CANCEL) {
-        EndDialog(IDCANCEL);
-        return true;
-    }
-    return false;
-}
-
-void CLengthDlg::OnOK() {
-    Confirm();
-}
-
-void CLengthDlg::Confirm() {
-    UpdateData(true);
-    if (const auto problem = LengthProblem(m_strLength)) {
-        m_prompter.Notice(*problem);
-        return;
-    }
-    EndDialog(IDOK);
+std::optional<std::string> CLengthDlg::Problem() const {
+    return LengthProblem(m_strLength);
 }
 
 }  // namespace quorlet

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "mail/filters.h"
+#include "mail/gui/checked_dialog.h"
 #include "platform/prompter.h"
 #include "ui/controls.h"
 #include "ui/dialog.h"
@@ -15,21 +16,15 @@
 namespace quorlet {
 
 // "增加/修改" (dialog 160): one entry, which may not be empty.
-class CEntryDlg : public ui::CDialog {
+class CEntryDlg : public CCheckedDialog {
 public:
     explicit CEntryDlg(Prompter& prompter);
 
     std::string m_strText;
 
 protected:
-    void OnOK() override;
-    bool OnCommand(int id, int code) override;
     void DoDataExchange(ui::CDataExchange& dx) override;
-
-private:
-    void Confirm();
-
-    Prompter& m_prompter;
+    std::optional<std::string> Problem() const override;
 };
 
 // What the two list dialogs share: the list box, "增加(&a)", "删除(&d)", double-click to change
@@ -76,7 +71,7 @@ protected:
 };
 
 // "邮件长度" (dialog 163): the size limit in KB (1 to 9999) and "禁止".
-class CLengthDlg : public ui::CDialog {
+class CLengthDlg : public CCheckedDialog {
 public:
     explicit CLengthDlg(Prompter& prompter);
 
@@ -85,14 +80,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnOK() override;
-    bool OnCommand(int id, int code) override;
     void DoDataExchange(ui::CDataExchange& dx) override;
-
-private:
-    void Confirm();
-
-    Prompter& m_prompter;
+    std::optional<std::string> Problem() const override;
 };
 
 }  // namespace quorlet

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "mail/check_cycle.h"
-#include "support/check_observer.h"
+#include "support/check_support.h"
 #include "support/delay_proxy.h"
 #include "support/mail_fixture.h"
 #include "support/temp_dir.h"
@@ -62,24 +62,9 @@ protected:
         return "127.0.0.1:" + std::to_string(listener->Port());
     }
 
-    std::vector<std::string> Subjects(int k) {
-        std::vector<std::string> subjects;
-        for (const std::string& raw : m_servers.Messages(k)) {
-            const auto at = raw.find("Subject: ") + 9;
-            subjects.push_back(raw.substr(at, raw.find("\r\n", at) - at));
-        }
-        return subjects;
-    }
+    std::vector<std::string> Subjects(int k) { return testing::SubjectsOf(m_servers.Messages(k)); }
 
-    std::string Statuses() {
-        std::string s;
-        for (const MailRecord& r : m_mails.Snapshot()) {
-            s += r.m_nStatus == kMailOrdinary ? '0'
-                 : r.m_nStatus == kMailMarked ? '1'
-                                              : static_cast<char>(r.m_nStatus);
-        }
-        return s;
-    }
+    std::string Statuses() { return testing::StatusLetters(m_mails.Snapshot()); }
 
     MailFixture m_servers;
     TempDir m_dir;

@@ -10,7 +10,7 @@
 #include <system_error>
 #include <thread>
 
-#include "support/check_observer.h"
+#include "check_fixture.h"
 #include "support/memory_pop3.h"
 #include "support/temp_dir.h"
 
@@ -23,16 +23,8 @@ using testing::RecordingObserver;
 using testing::TempDir;
 using Img = RowImage;
 
-class CheckCycleTest : public ::testing::Test {
+class CheckCycleTest : public testing::CheckCycleFixture {
 protected:
-    void SetUp() override {
-        CheckOptions options;
-        options.spoolFolder = dir.File("");
-        options.connectLimit = 30s;
-        options.replyLimit = 30s;
-        cycle.SetOptions(options);
-    }
-
     void Account(const std::string& name, const std::string& host, const std::string& user,
                  const std::string& password = "pw") {
         accounts.push_back({name, host, user, password, true});
@@ -70,14 +62,6 @@ protected:
         }
         return false;
     }
-
-    TempDir dir;
-    MemoryPop3 net;
-    MailTable mails;
-    RecordingObserver observer;
-    ManualClock clock{CivilTime{2002, 5, 6, 10, 20, 30}};
-    AccountTable accounts;
-    CCheckCycle cycle{net, mails, observer, clock};  // last: its threads end first
 };
 
 TEST_F(CheckCycleTest, FiveAccountsGiveTheirColumnsAndTheTableStaysInAccountOrder) {

@@ -7,8 +7,8 @@
 #include <system_error>
 #include <thread>
 
+#include "check_fixture.h"
 #include "mail/check_cycle.h"
-#include "support/check_observer.h"
 #include "support/memory_pop3.h"
 #include "support/temp_dir.h"
 
@@ -20,16 +20,8 @@ using testing::MemoryPop3;
 using testing::RecordingObserver;
 using testing::TempDir;
 
-class FilteredDeletionTest : public ::testing::Test {
+class FilteredDeletionTest : public testing::CheckCycleFixture {
 protected:
-    void SetUp() override {
-        CheckOptions options;
-        options.spoolFolder = dir.File("");
-        options.connectLimit = 30s;
-        options.replyLimit = 30s;
-        cycle.SetOptions(options);
-    }
-
     // A mailbox whose messages have the given subjects; "spam" ones are the filter's.
     std::vector<MemoryPop3::Message>& Mailbox(const std::string& host,
                                               std::vector<std::string> subjects) {
@@ -54,34 +46,16 @@ protected:
         EXPECT_FALSE(cycle.IsBusy());
     }
 
-    std::string Statuses() {
-        std::string s;
-        for (const MailRecord& r : mails.Snapshot()) {
-            s += r.m_nStatus == kMailOrdinary ? '0'
-                 : r.m_nStatus == kMailMarked ? '1'
-                                              : char(r.m_nStatus);
-        }
-        return s;
-    }
+    std::string Statuses() { return testing::StatusLetters(mails.Snapshot()); }
 
     std::vector<std::string> Subjects(const std::string& host) {
         auto lock = net.Lock();
-        std::vector<std::string> subjects;
+        std::vector<std::string> headers;
         for (const auto& m : net.MailboxOf(host, "u").messages) {
-            subjects.push_back(m.header.substr(
-                m.header.find("Subject: ") + 9,
-                m.header.find("\r\n", m.header.find("Subject")) - m.header.find("Subject: ") - 9));
+            headers.push_back(m.header);
         }
-        return subjects;
+        return testing::SubjectsOf(headers);
     }
-
-    TempDir dir;
-    MemoryPop3 net;
-    MailTable mails;
-    RecordingObserver observer;
-    ManualClock clock{CivilTime{2002, 5, 6, 10, 20, 30}};
-    AccountTable accounts;
-    CCheckCycle cycle{net, mails, observer, clock};
 };
 
 TEST_F(FilteredDeletionTest, ExactlyTheMarkedMessagesGo) {

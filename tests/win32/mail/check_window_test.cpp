@@ -10,6 +10,7 @@
 #include "gui_support.h"
 #include "platform/file_system.h"
 #include "resource.h"
+#include "support/check_support.h"
 #include "support/delay_proxy.h"
 #include "support/mail_fixture.h"
 #include "ui/controls.h"
@@ -44,22 +45,10 @@ protected:
                 MailFixture::Password(k)};
     }
 
-    std::vector<std::string> Subjects(int k) {
-        std::vector<std::string> subjects;
-        for (const std::string& raw : servers.Messages(k)) {
-            const auto at = raw.find("Subject: ") + 9;
-            subjects.push_back(raw.substr(at, raw.find("\r\n", at) - at));
-        }
-        return subjects;
-    }
+    std::vector<std::string> Subjects(int k) { return testing::SubjectsOf(servers.Messages(k)); }
 
-    std::string Statuses(CMainDlg& window) {
-        std::string s;
-        for (const MailRecord& r : window.Preview().m_mails.Snapshot()) {
-            s += r.m_nStatus < 2 ? static_cast<char>('0' + r.m_nStatus)
-                                 : static_cast<char>(r.m_nStatus);
-        }
-        return s;
+    static std::string Statuses(CMainDlg& window) {
+        return testing::StatusLetters(window.Preview().m_mails.Snapshot());
     }
 
     MailFixture servers;

@@ -1,5 +1,6 @@
-// A CheckObserver for tests: keeps every report and lets the test wait for the end of a check or
-// of a deletion run.
+// What the check cycle's tests share: an observer that keeps every report and lets the test wait
+// for the end of a check or of a deletion run, the statuses of a mail table as letters, and the
+// subjects of raw messages.
 #pragma once
 
 #include <chrono>
@@ -84,5 +85,26 @@ private:
     std::vector<Finish> m_finishes;
     int m_deletions = 0;
 };
+
+// One letter per record: '0' ordinary, '1' marked, or the deletion's 'D', 'F', 'E', 'R'.
+inline std::string StatusLetters(const std::vector<MailRecord>& records) {
+    std::string letters;
+    for (const MailRecord& r : records) {
+        letters += r.m_nStatus == kMailOrdinary ? '0'
+                   : r.m_nStatus == kMailMarked ? '1'
+                                                : static_cast<char>(r.m_nStatus);
+    }
+    return letters;
+}
+
+// The text after "Subject: " of each message (header lines ended by CR LF).
+inline std::vector<std::string> SubjectsOf(const std::vector<std::string>& messages) {
+    std::vector<std::string> subjects;
+    for (const std::string& raw : messages) {
+        const auto at = raw.find("Subject: ") + 9;
+        subjects.push_back(raw.substr(at, raw.find("\r\n", at) - at));
+    }
+    return subjects;
+}
 
 }  // namespace quorlet::testing
