@@ -3,6 +3,9 @@
 // hold; what the deletion leaves is read back from the maildirs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
 #include "mail/check_cycle.h"
 #include "support/check_support.h"
 #include "support/delay_proxy.h"
@@ -153,6 +156,47 @@ TEST_F(CheckCycleServers, TheDeletionRemovesExactlyTheMarkedMailThatIsStillThere
     EXPECT_EQ(Subjects(3), std::vector<std::string>{"ok4"});
     EXPECT_EQ(Subjects(4), std::vector<std::string>{"spam5"});
     EXPECT_FALSE(m_cycle.IsBusy());
+}
+
+// A connect that waits (the listener's queue is full) and a reply that never comes (the server
+// accepted and says nothing) both end at the abort command, on real sockets; the account after
+// them is still checked.
+TEST_F(CheckCycleServers, TheAbortEndsAWaitingConnectAndASilentServer) {
+    Net& net = SystemNet();
+    auto full = net.ListenLoopback(0, 0);
+    ASSERT_NE(full, nullptr);
+    std::vector<std::unique_ptr<NetStream>> fillers;
+    for (int i = 0; i < 16; ++i) {
+        auto stream = net.Connect("127.0.0.1", full->Port(), 300ms, nullptr);
+        if (stream == nullptr) {
+            break;
+        }
+        fillers.push_back(std::move(stream));
+    }
+    ASSERT_LT(fillers.size(), 16u) << "the listen queue never filled";
+    auto silent = net.ListenLoopback(0, 8);  // connects complete; nobody ever answers
+    ASSERT_NE(silent, nullptr);
+    m_servers.Deliver(1, RawMessage("a@example.com", "after", 1000));
+    Account("Waiting", "127.0.0.1:" + std::to_string(full->Port()), 2);
+    Account("Silent", "127.0.0.1:" + std::to_string(silent->Port()), 3);
+    Account("After", m_servers.Pop3Server(), 1);
+
+    ASSERT_EQ(m_cycle.StartCheck(m_accounts, {}), CCheckCycle::Start::Started);
+    // Both slots are waiting once the third account has been checked beside them.
+    for (int i = 0; i < 2000 && m_observer.Result(2).first.empty(); ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_EQ(m_observer.Result(2).first, "1");
+    const auto aborted = std::chrono::steady_clock::now();
+    // The third slot may not yet have handed its finished account back.
+    auto rows = m_cycle.AbortCheck();
+    std::sort(rows.begin(), rows.end());
+    EXPECT_TRUE(rows == std::vector<int>({0, 1}) || rows == std::vector<int>({0, 1, 2}));
+    ASSERT_TRUE(m_observer.WaitChecks(1, 60s));
+    // The limits are 20 s: only the abort can have ended the waits this soon.
+    EXPECT_LT(std::chrono::steady_clock::now() - aborted, 5s);
+    EXPECT_EQ(m_observer.Result(0).first, "连接失败");
+    EXPECT_EQ(m_observer.Result(1).first, "无效连接");
 }
 
 }  // namespace
