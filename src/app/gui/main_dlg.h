@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "app/gui/account_list.h"
 #include "app/gui/main_services.h"
@@ -133,6 +134,11 @@ private:
     void ShowAbout();
     void EditAddressList();
     void EditSubjectList();
+    // Runs a list dialog over one filter list and its "禁止" switch; after OK, takes both over and
+    // saves the files with `save`. False when the dialog was cancelled.
+    using SaveEditedList = void (*)(const FilterFiles&, const FilterLists&, std::size_t);
+    bool EditFilterList(CFilterListDlg& dlg, std::vector<std::string>& entries, bool& bDisable,
+                        SaveEditedList save);
     void EditLengthFilter();
     void StartMailProgram();
     void ShowOnlineLog();

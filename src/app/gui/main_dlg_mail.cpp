@@ -75,32 +75,33 @@ void CMainDlg::SaveFilterLists() {
     quorlet::SaveFilterLists(m_filterFiles, m_filterLists);
 }
 
-void CMainDlg::EditAddressList() {
-    m_addressDlg.m_entries = m_filterLists.addresses;
-    m_addressDlg.m_bDisable = m_settings.m_bAddressDisable;
-    const std::size_t oldCount = m_filterLists.addresses.size();
-    if (m_addressDlg.DoModal(m_hWnd) != IDOK) {
-        return;
+bool CMainDlg::EditFilterList(CFilterListDlg& dlg, std::vector<std::string>& entries,
+                              bool& bDisable, SaveEditedList save) {
+    dlg.m_entries = entries;
+    dlg.m_bDisable = bDisable;
+    const std::size_t oldCount = entries.size();
+    if (dlg.DoModal(m_hWnd) != IDOK) {
+        return false;
     }
-    m_settings.m_bAddressDisable = m_addressDlg.m_bDisable;
-    m_filterLists.addresses = m_addressDlg.m_entries;
-    SaveEditedAddressList(m_filterFiles, m_filterLists, oldCount);
+    bDisable = dlg.m_bDisable;
+    entries = dlg.m_entries;
+    save(m_filterFiles, m_filterLists, oldCount);
+    return true;
+}
+
+void CMainDlg::EditAddressList() {
+    EditFilterList(m_addressDlg, m_filterLists.addresses, m_settings.m_bAddressDisable,
+                   SaveEditedAddressList);
 }
 
 void CMainDlg::EditSubjectList() {
-    m_subjectDlg.m_entries = m_filterLists.subjects;
-    m_subjectDlg.m_bDisable = m_settings.m_bSubjectDisable;
     m_subjectDlg.m_bWholeMatch = m_settings.m_bAllComp;
     m_subjectDlg.m_bMatchCase = m_settings.m_bCase;
-    const std::size_t oldCount = m_filterLists.subjects.size();
-    if (m_subjectDlg.DoModal(m_hWnd) != IDOK) {
-        return;
+    if (EditFilterList(m_subjectDlg, m_filterLists.subjects, m_settings.m_bSubjectDisable,
+                       SaveEditedSubjectList)) {
+        m_settings.m_bAllComp = m_subjectDlg.m_bWholeMatch;
+        m_settings.m_bCase = m_subjectDlg.m_bMatchCase;
     }
-    m_settings.m_bSubjectDisable = m_subjectDlg.m_bDisable;
-    m_settings.m_bAllComp = m_subjectDlg.m_bWholeMatch;
-    m_settings.m_bCase = m_subjectDlg.m_bMatchCase;
-    m_filterLists.subjects = m_subjectDlg.m_entries;
-    SaveEditedSubjectList(m_filterFiles, m_filterLists, oldCount);
 }
 
 void CMainDlg::EditLengthFilter() {

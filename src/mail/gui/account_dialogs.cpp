@@ -14,15 +14,29 @@ void SetUpIconButtons(ui::CIconButton& ok, ui::CIconButton& cancel) {
 
 }  // namespace
 
+// The checked dialogs with icon buttons
+
+CIconCheckedDialog::CIconCheckedDialog(int templateId, ProblemBox box, Prompter& prompter)
+    : CCheckedDialog(templateId, IDC_ICON_OK, IDC_ICON_CANCEL, box, prompter) {}
+
+void CIconCheckedDialog::DoDataExchange(ui::CDataExchange& dx) {
+    ui::DDX_Control(dx, IDC_ICON_OK, m_okButton);
+    ui::DDX_Control(dx, IDC_ICON_CANCEL, m_cancelButton);
+}
+
+BOOL CIconCheckedDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetUpIconButtons(m_okButton, m_cancelButton);
+    return TRUE;
+}
+
 // "新增"
 
 CNewAccountDlg::CNewAccountDlg(Prompter& prompter)
-    : CCheckedDialog(IDD_NEW_ACCOUNT, IDC_ICON_OK, IDC_ICON_CANCEL, ProblemBox::Information,
-                     prompter) {}
+    : CIconCheckedDialog(IDD_NEW_ACCOUNT, ProblemBox::Information, prompter) {}
 
 void CNewAccountDlg::DoDataExchange(ui::CDataExchange& dx) {
-    ui::DDX_Control(dx, IDC_ICON_OK, m_okButton);
-    ui::DDX_Control(dx, IDC_ICON_CANCEL, m_cancelButton);
+    CIconCheckedDialog::DoDataExchange(dx);
     ui::DDX_Text(dx, IDC_EDIT_1002, m_account.m_strAccount);
     ui::DDX_Text(dx, IDC_EDIT_1003, m_account.m_strServer);
     ui::DDX_Text(dx, IDC_EDIT_1004, m_account.m_strUser);
@@ -31,9 +45,7 @@ void CNewAccountDlg::DoDataExchange(ui::CDataExchange& dx) {
 
 BOOL CNewAccountDlg::OnInitDialog() {
     m_account = AccountRecord{};  // the fields are empty each time the dialog opens
-    CDialog::OnInitDialog();
-    SetUpIconButtons(m_okButton, m_cancelButton);
-    return TRUE;
+    return CIconCheckedDialog::OnInitDialog();
 }
 
 std::optional<std::string> CNewAccountDlg::Problem() const {
@@ -43,19 +55,11 @@ std::optional<std::string> CNewAccountDlg::Problem() const {
 // "更改账户名"
 
 CRenameDlg::CRenameDlg(Prompter& prompter)
-    : CCheckedDialog(IDD_RENAME_ACCOUNT, IDC_ICON_OK, IDC_ICON_CANCEL, ProblemBox::Notice,
-                     prompter) {}
+    : CIconCheckedDialog(IDD_RENAME_ACCOUNT, ProblemBox::Notice, prompter) {}
 
 void CRenameDlg::DoDataExchange(ui::CDataExchange& dx) {
-    ui::DDX_Control(dx, IDC_ICON_OK, m_okButton);
-    ui::DDX_Control(dx, IDC_ICON_CANCEL, m_cancelButton);
+    CIconCheckedDialog::DoDataExchange(dx);
     ui::DDX_Text(dx, IDC_EDIT_1003, m_strName);
-}
-
-BOOL CRenameDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
-    SetUpIconButtons(m_okButton, m_cancelButton);
-    return TRUE;
 }
 
 std::optional<std::string> CRenameDlg::Problem() const {

@@ -14,8 +14,23 @@
 
 namespace quorlet {
 
+// A checked dialog whose confirm and cancel buttons are the icon buttons IDC_ICON_OK and
+// IDC_ICON_CANCEL.
+class CIconCheckedDialog : public CCheckedDialog {
+public:
+    CIconCheckedDialog(int templateId, ProblemBox box, Prompter& prompter);
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(ui::CDataExchange& dx) override;
+
+private:
+    ui::CIconButton m_okButton;
+    ui::CIconButton m_cancelButton;
+};
+
 // "新增" (dialog 130): the four fields of a new account; ends with OK only when all are filled.
-class CNewAccountDlg : public CCheckedDialog {
+class CNewAccountDlg : public CIconCheckedDialog {
 public:
     explicit CNewAccountDlg(Prompter& prompter);
 
@@ -25,27 +40,18 @@ protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(ui::CDataExchange& dx) override;
     std::optional<std::string> Problem() const override;
-
-private:
-    ui::CIconButton m_okButton;
-    ui::CIconButton m_cancelButton;
 };
 
 // "更改账户名" (dialog 146): one name, which may not be empty.
-class CRenameDlg : public CCheckedDialog {
+class CRenameDlg : public CIconCheckedDialog {
 public:
     explicit CRenameDlg(Prompter& prompter);
 
     std::string m_strName;
 
 protected:
-    BOOL OnInitDialog() override;
     void DoDataExchange(ui::CDataExchange& dx) override;
     std::optional<std::string> Problem() const override;
-
-private:
-    ui::CIconButton m_okButton;
-    ui::CIconButton m_cancelButton;
 };
 
 // "修改" (dialog 132): the account names in a list; the selected account's server, user name
