@@ -22,8 +22,17 @@ ensure_packages() {
         local sudo=()
         [[ $(id -u) -ne 0 ]] && sudo=(sudo)
         export DEBIAN_FRONTEND=noninteractive
-        "${sudo[@]}" apt-get update -qq
-        "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+        # A mirror that fails for a moment should not fail the whole run: try three times.
+        local attempt
+        for attempt in 1 2 3; do
+            if "${sudo[@]}" apt-get update -qq &&
+                "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+                return 0
+            fi
+            echo "package installation failed (attempt $attempt of 3)" >&2
+            sleep $((attempt * 10))
+        done
+        return 1
     fi
 }
 
@@ -45,10 +54,15 @@ start_xvfb_if_needed() {
         Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
         XVFB_PID=$!
         local i
-        for i in $(seq 50); do
+        for i in $(seq 100); do
             [[ -e "/tmp/.X11-unix/X$n" ]] && break
             sleep 0.1
         done
+        if [[ ! -e "/tmp/.X11-unix/X$n" ]] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
+            echo "Xvfb did not start on display :$n" >&2
+            XVFB_PID=""
+            return 1
+        fi
         export DISPLAY=":$n"
         return 0
     done
