@@ -24,7 +24,7 @@ struct MailRecord {
     std::string m_strServer;
     std::string m_strUser;
     std::string m_strPassword;
-    int m_nNumber = 0;      // message number, valid for the session of the check only
+    int m_nNumber = 0;      // message number, valid only while the check's POP3 login lasts
     std::string m_strFrom;  // raw header fields
     std::string m_strSubject;
     std::string m_strDate;      // the time of the check when the message has no Date line
