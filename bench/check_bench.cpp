@@ -110,7 +110,7 @@ void CheckRun(const Options& o, int proxyPort, const std::string& spool) {
     }
     MailTable mails;
     testing::RecordingObserver observer;
-    CCheckCycle cycle(SystemNet(), mails, observer);
+    CCheckCycle cycle(SystemNet(), mails, observer, SystemClock(), SystemCharsets());
     CheckOptions options;
     options.spoolFolder = spool;
     cycle.SetOptions(options);

@@ -60,3 +60,22 @@ function(quorlet_add_test name)
     endif()
     set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()
+
+# quorlet_check_link_order(LIB...): the libraries are listed from the bottom layer up; each may
+# link only libraries listed before it, so no two of them ever link each other. Libraries not
+# built on this platform are skipped.
+function(quorlet_check_link_order)
+    set(below "")
+    foreach(lib ${ARGN})
+        if(NOT TARGET ${lib})
+            continue()
+        endif()
+        get_target_property(links ${lib} LINK_LIBRARIES)
+        foreach(link ${links})
+            if(link MATCHES "^quorlet_" AND NOT link IN_LIST below)
+                message(FATAL_ERROR "${lib} links ${link}, which is not below it")
+            endif()
+        endforeach()
+        list(APPEND below ${lib})
+    endforeach()
+endfunction()

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/app/blowfish_tables.cpp: Blowfish's initial P-array and S-boxes, which are the
+"""Writes src/settings/blowfish_tables.cpp: Blowfish's initial P-array and S-boxes, which are the
 hexadecimal digits of the fractional part of pi (18 + 4 * 256 words of 8 digits)."""
 import pathlib
 
@@ -37,14 +37,14 @@ def main():
     text = (
         "// Blowfish's initial tables: the hexadecimal digits of the fractional part of pi, in\n"
         "// order (P-array first, then S-boxes 0 to 3). Written by scripts/gen_blowfish_tables.py.\n"
-        '#include "app/blowfish_tables.h"\n\nnamespace quorlet::blowfish {\n\n'
+        '#include "settings/blowfish_tables.h"\n\nnamespace quorlet::blowfish {\n\n'
         "const std::uint32_t kInitialP[18] = {\n" + rows(words[:18], "    ") + "};\n\n"
         "const std::uint32_t kInitialS[4][256] = {\n"
     )
     for box in range(4):
         text += "    {\n" + rows(words[18 + 256 * box:18 + 256 * (box + 1)], "        ") + "    },\n"
     text += "};\n\n}  // namespace quorlet::blowfish\n"
-    target = pathlib.Path(__file__).resolve().parent.parent / "src/app/blowfish_tables.cpp"
+    target = pathlib.Path(__file__).resolve().parent.parent / "src/settings/blowfish_tables.cpp"
     target.write_text(text)
 
 

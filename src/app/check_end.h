@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/main_settings.h"
+#include "settings/main_settings.h"
 
 namespace quorlet {
 

@@ -1,7 +1,6 @@
 #include "base/profile_file.h"
 
 #include "base/gbk_text.h"
-#include "platform/file_system.h"
 
 namespace quorlet {
 namespace {
@@ -256,30 +255,6 @@ std::string ProfileFile::Text() const {
         out += line.end;
     }
     return out;
-}
-
-ProfileFile LoadProfileFile(const std::string& path) {
-    const auto content = ReadWholeFile(path);
-    return content ? ProfileFile(*content) : ProfileFile();
-}
-
-std::string ReadProfileValue(const std::string& path, std::string_view section,
-                             std::string_view key, std::string_view defaultText,
-                             std::size_t bufferSize) {
-    return LoadProfileFile(path).GetString(section, key, defaultText, bufferSize);
-}
-
-bool WriteProfileValue(const std::string& path, std::string_view section, std::string_view key,
-                       std::optional<std::string_view> value) {
-    ProfileFile file = LoadProfileFile(path);
-    const bool changed =
-        value ? file.SetString(section, key, *value) : file.DeleteKey(section, key);
-    return !changed || WriteFileAtomically(path, file.Text());
-}
-
-bool DeleteProfileSection(const std::string& path, std::string_view section) {
-    ProfileFile file = LoadProfileFile(path);
-    return !file.DeleteSection(section) || WriteFileAtomically(path, file.Text());
 }
 
 }  // namespace quorlet

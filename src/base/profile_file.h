@@ -7,8 +7,7 @@
 //   - a value loses surrounding white space and one pair of matching enclosing quotes;
 //   - results are cut to the caller's buffer size minus one byte;
 //   - writing creates the file, the section and the key; writing no value removes the key.
-// Every other byte of a file is kept as it was when a value is written, and a file is replaced
-// atomically (temporary file, then rename), so a crash never leaves half a file.
+// Every other byte of a file is kept as it was when a value is written.
 #pragma once
 
 #include <cstddef>
@@ -21,7 +20,7 @@
 namespace quorlet {
 
 // A profile file held in memory. Use it directly to read many values from one file (the
-// connection log); the free functions below read or rewrite the file on every call.
+// connection log); the functions of platform/profile_files.h read or rewrite a file on every call.
 class ProfileFile {
 public:
     ProfileFile() = default;
@@ -69,21 +68,5 @@ private:
     mutable std::unordered_map<std::string, SectionIndex> m_index;
     mutable bool m_indexValid = false;
 };
-
-// GetPrivateProfileString: the value of key in section of the file at path, or defaultText.
-std::string ReadProfileValue(const std::string& path, std::string_view section,
-                             std::string_view key, std::string_view defaultText,
-                             std::size_t bufferSize);
-
-// WritePrivateProfileString with a value (nullopt removes the key). False when the file could
-// not be written.
-bool WriteProfileValue(const std::string& path, std::string_view section, std::string_view key,
-                       std::optional<std::string_view> value);
-
-// WritePrivateProfileString with no key: removes the whole section.
-bool DeleteProfileSection(const std::string& path, std::string_view section);
-
-// Reads a whole profile file; an unreadable or missing file gives an empty one.
-ProfileFile LoadProfileFile(const std::string& path);
 
 }  // namespace quorlet

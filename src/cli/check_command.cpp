@@ -17,7 +17,7 @@ int CheckCommand(const std::vector<std::string>& args) {
         PrintError("usage: quorlet-cli check SERVER[:PORT] USER PASSWORD");
         return 2;
     }
-    CPop3Session session(SystemNet());
+    CPop3Session session(SystemNet(), SystemClock());
     session.SetTempFileNames("QlList0.p3", "QlTop0.p3");
     std::vector<std::string> rows;
     bool ok = session.Open(args[0], 110, args[1], args[2]) && session.Stat();
@@ -30,8 +30,10 @@ int CheckCommand(const std::vector<std::string>& args) {
                 NormaliseDate(session.m_strDate, date);
                 rows.push_back(
                     std::to_string(i) + "\t" + std::to_string(session.GetMessageSize(i)) + "\t" +
-                    DecodeHeaderText(session.m_strFrom, session.m_cEncoding) + "\t" +
-                    DecodeHeaderText(session.m_strSubject, session.m_cEncoding) + "\t" + date);
+                    DecodeHeaderText(session.m_strFrom, session.m_cEncoding, SystemCharsets()) +
+                    "\t" +
+                    DecodeHeaderText(session.m_strSubject, session.m_cEncoding, SystemCharsets()) +
+                    "\t" + date);
             }
         }
     }

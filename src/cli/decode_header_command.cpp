@@ -10,7 +10,7 @@ int DecodeHeaderCommand(const std::vector<std::string>& args) {
         PrintError("usage: quorlet-cli decode-header RAW");
         return 2;
     }
-    PrintLine(DecodeHeaderText(args[0]));
+    PrintLine(DecodeHeaderText(args[0], 0, SystemCharsets()));
     return 0;
 }
 

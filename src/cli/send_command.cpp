@@ -23,7 +23,7 @@ int SendCommand(const std::vector<std::string>& args) {
         PrintLine("连接邮件服务器失败");
         return 1;
     }
-    CSmtpSession session(SystemNet(), host, port);
+    CSmtpSession session(SystemNet(), host, port, SystemClock());
     CMailMessage message;
     message.m_strFrom = args[1];
     if (!message.AddRecipients(args[2])) {

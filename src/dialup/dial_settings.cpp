@@ -2,6 +2,7 @@
 
 #include "base/profile_file.h"
 #include "platform/file_system.h"
+#include "platform/profile_files.h"
 
 namespace quorlet {
 namespace {

@@ -5,6 +5,7 @@
 #include "base/c_numbers.h"
 #include "base/profile_file.h"
 #include "platform/file_system.h"
+#include "platform/profile_files.h"
 
 namespace quorlet {
 namespace {

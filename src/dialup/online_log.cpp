@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/c_numbers.h"
+#include "platform/profile_files.h"
 
 namespace quorlet {
 namespace {

@@ -6,6 +6,7 @@
 #include "base/profile_file.h"
 #include "dialup/online_log.h"
 #include "platform/file_system.h"
+#include "platform/profile_files.h"
 
 namespace quorlet {
 

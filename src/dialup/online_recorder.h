@@ -6,13 +6,13 @@
 #include <optional>
 #include <string>
 
-#include "app/main_settings.h"
 #include "base/civil_time.h"
 #include "dialup/dial_state.h"
 #include "dialup/fee_calculator.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/remote_access.h"
+#include "settings/main_settings.h"
 
 namespace quorlet {
 

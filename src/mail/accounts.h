@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "app/settings_store.h"
-#include "mail/account_record.h"
+#include "settings/account_record.h"
+#include "settings/settings_store.h"
 
 namespace quorlet {
 

@@ -23,12 +23,12 @@
 #include <vector>
 
 #include "base/manual_reset_event.h"
-#include "mail/account_record.h"
 #include "mail/filters.h"
 #include "mail/mail_table.h"
 #include "platform/charsets.h"
 #include "platform/clock.h"
 #include "platform/net.h"
+#include "settings/account_record.h"
 
 namespace quorlet {
 
@@ -78,8 +78,8 @@ public:
     enum class Start { Started, Busy, ThreadFailed };
     using ThreadLauncher = std::function<std::thread(std::function<void()>)>;
 
-    CCheckCycle(Net& net, MailTable& mails, CheckObserver& observer,
-                const Clock& clock = SystemClock(), const Charsets& charsets = SystemCharsets());
+    CCheckCycle(Net& net, MailTable& mails, CheckObserver& observer, const Clock& clock,
+                const Charsets& charsets);
     // Stops whatever runs (as the abort command does, and skipping the accounts not yet started)
     // and waits for the threads.
     ~CCheckCycle();

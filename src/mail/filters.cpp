@@ -5,6 +5,7 @@
 #include "base/profile_file.h"
 #include "mail/header_decoder.h"
 #include "platform/file_system.h"
+#include "platform/profile_files.h"
 
 namespace quorlet {
 namespace {

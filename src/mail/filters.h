@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/main_settings.h"
 #include "mail/mail_table.h"
 #include "platform/charsets.h"
+#include "settings/main_settings.h"
 
 namespace quorlet {
 
@@ -65,7 +65,7 @@ void SaveEditedSubjectList(const FilterFiles& files, const FilterLists& lists,
 // Marks (status 1) every record that an enabled filter hits; no test clears a mark. True when
 // any record of the table has a non-zero status afterwards.
 bool ApplyFilters(std::vector<MailRecord>& records, const FilterSet& filters,
-                  const Charsets& charsets = SystemCharsets());
+                  const Charsets& charsets);
 
 // The matching rules one by one.
 bool AddressHits(const std::string& rawFrom, const std::vector<std::string>& entries);

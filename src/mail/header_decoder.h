@@ -15,8 +15,7 @@ namespace quorlet {
 // two adjacent encoded words is dropped. Adjacent words of one charset are joined as bytes before
 // the conversion, so a character split across two words survives. Control bytes (CR, LF, NUL,
 // ...) of the result become blanks. `encoding` is the body's transfer encoding; it plays no part.
-std::string DecodeHeaderText(std::string_view raw, char encoding = 0,
-                             const Charsets& charsets = SystemCharsets());
+std::string DecodeHeaderText(std::string_view raw, char encoding, const Charsets& charsets);
 
 // Base64 with the standard alphabet: "=" is skipped, the first byte outside the alphabet ends the
 // decoding (the "?" of a closing "?="), and bits left over at the end are dropped. A byte is read

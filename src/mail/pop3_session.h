@@ -20,7 +20,7 @@ namespace quorlet {
 
 class CPop3Session {
 public:
-    explicit CPop3Session(Net& net, const Clock& clock = SystemClock());
+    CPop3Session(Net& net, const Clock& clock);
     ~CPop3Session();
     CPop3Session(const CPop3Session&) = delete;
     CPop3Session& operator=(const CPop3Session&) = delete;

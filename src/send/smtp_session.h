@@ -18,8 +18,7 @@ namespace quorlet {
 class CSmtpSession {
 public:
     // server: a dotted IPv4 address or a host name. Starts the socket layer; does not connect.
-    CSmtpSession(Net& net, const std::string& server, unsigned port,
-                 const Clock& clock = SystemClock());
+    CSmtpSession(Net& net, const std::string& server, unsigned port, const Clock& clock);
     virtual ~CSmtpSession();
     CSmtpSession(const CSmtpSession&) = delete;
     CSmtpSession& operator=(const CSmtpSession&) = delete;

@@ -8,6 +8,7 @@
 #include "mail/header_decoder.h"
 #include "mail/header_fields.h"
 #include "mail/mail_date.h"
+#include "platform/charsets.h"
 
 namespace {
 
@@ -38,9 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
-    CheckShown(quorlet::DecodeHeaderText(fields.from, fields.encoding));
-    CheckShown(quorlet::DecodeHeaderText(fields.subject, fields.encoding));
-    CheckShown(quorlet::DecodeHeaderText(input));
+    CheckShown(quorlet::DecodeHeaderText(fields.from, fields.encoding, quorlet::SystemCharsets()));
+    CheckShown(
+        quorlet::DecodeHeaderText(fields.subject, fields.encoding, quorlet::SystemCharsets()));
+    CheckShown(quorlet::DecodeHeaderText(input, 0, quorlet::SystemCharsets()));
     CheckDate(fields.date);
     CheckDate(input);
     quorlet::DecodeBase64(input);

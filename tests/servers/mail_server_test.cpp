@@ -47,9 +47,10 @@ protected:
             box.ok = session.Top(i, 0);
             std::string date;
             NormaliseDate(session.m_strDate, date);
-            box.messages.push_back({session.GetMessageSize(i), DecodeHeaderText(session.m_strFrom),
-                                    DecodeHeaderText(session.m_strSubject), date,
-                                    session.m_cEncoding});
+            box.messages.push_back({session.GetMessageSize(i),
+                                    DecodeHeaderText(session.m_strFrom, 0, SystemCharsets()),
+                                    DecodeHeaderText(session.m_strSubject, 0, SystemCharsets()),
+                                    date, session.m_cEncoding});
         }
         box.ok = box.ok && session.Quit();
         box.error = session.m_strError;
@@ -151,7 +152,7 @@ TEST_F(MailServers, EmptyMailboxAndWrongPassword) {
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.error, "无效密码");
 
-    CPop3Session session(SystemNet());
+    CPop3Session session(SystemNet(), SystemClock());
     EXPECT_FALSE(session.Open(m_servers.Pop3Server(), 110, "nobody", "x"));
     EXPECT_EQ(session.m_strError, "无效密码");
 }
@@ -160,7 +161,7 @@ TEST_F(MailServers, DeleRemovesTheMessageOnTheServer) {
     m_servers.Clear(3);
     m_servers.Deliver(3, kGbk);
     m_servers.Deliver(3, kBig5);
-    CPop3Session session(SystemNet());
+    CPop3Session session(SystemNet(), SystemClock());
     ASSERT_TRUE(session.Open(m_servers.Pop3Server(), 110, "user3", "pass3"));
     ASSERT_TRUE(session.Dele(1));
     EXPECT_FALSE(session.Dele(7));

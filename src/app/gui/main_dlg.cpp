@@ -49,7 +49,7 @@ CMainDlg::CMainDlg(const MainServices& services)
       m_addressDlg(services.prompter),
       m_subjectDlg(services.prompter),
       m_lengthDlg(services.prompter),
-      m_check(services.net, m_preview.m_mails, *this, services.clock) {
+      m_check(services.net, m_preview.m_mails, *this, services.clock, services.charsets) {
     m_hIcon = LoadIconW(ui::ResourceInstance(), MAKEINTRESOURCEW(IDI_APP));
     QuorletCommMessage();
     m_list.onRowClicked = [this](int row) { ToggleAccount(row); };

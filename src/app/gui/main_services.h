@@ -2,6 +2,7 @@
 // system's; tests hand in doubles where the real ones would reach the outside world.
 #pragma once
 
+#include "platform/charsets.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/net.h"
@@ -18,6 +19,7 @@ struct MainServices {
     Prompter& prompter;
     FileSystem& fileSystem;
     Clock& clock;
+    const Charsets& charsets;
     Sound& sound;
     Shell& shell;
     Net& net;

@@ -74,7 +74,7 @@ protected:
     MailTable m_mails;
     RecordingObserver m_observer;
     AccountTable m_accounts;
-    CCheckCycle m_cycle{SystemNet(), m_mails, m_observer};
+    CCheckCycle m_cycle{SystemNet(), m_mails, m_observer, SystemClock(), SystemCharsets()};
 };
 
 TEST_F(CheckCycleServers, FiveAccountsAndTheTableInAccountOrderWhateverTheFinishingOrder) {

@@ -28,7 +28,8 @@ protected:
     RecordingObserver observer;
     ManualClock clock{CivilTime{2002, 5, 6, 10, 20, 30}};
     AccountTable accounts;
-    CCheckCycle cycle{net, mails, observer, clock};  // last: its threads end first
+    CCheckCycle cycle{net, mails, observer, clock,
+                      SystemCharsets()};  // last: its threads end first
 };
 
 }  // namespace quorlet::testing

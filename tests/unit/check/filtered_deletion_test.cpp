@@ -198,7 +198,7 @@ TEST_F(FilteredDeletionTest, AStopBetweenMessagesKeepsWhatWasDeleted) {
 
 TEST_F(FilteredDeletionTest, ClosingTheProgramEndsARunWaitingForASilentServer) {
     Mailbox("a", {"spam1"});
-    auto local = std::make_unique<CCheckCycle>(net, mails, observer, clock);
+    auto local = std::make_unique<CCheckCycle>(net, mails, observer, clock, SystemCharsets());
     FilterSet filters;
     filters.lists.subjects = {"spam"};
     ASSERT_EQ(local->StartCheck(accounts, filters), CCheckCycle::Start::Started);

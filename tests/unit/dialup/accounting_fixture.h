@@ -5,15 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "app/main_settings.h"
 #include "base/profile_file.h"
 #include "dialup/dial_state.h"
 #include "dialup/fee_calculator.h"
 #include "dialup/online_recorder.h"
 #include "dialup/plan_check.h"
 #include "platform/clock.h"
+#include "platform/profile_files.h"
 #include "platform/simulated_remote_access.h"
 #include "platform/sound.h"
+#include "settings/main_settings.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/profile_file.h"
+#include "platform/profile_files.h"
 #include "support/temp_dir.h"
 
 namespace quorlet {

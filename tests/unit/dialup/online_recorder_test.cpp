@@ -7,6 +7,7 @@
 #include "dialup/online_log.h"
 #include "dialup/tariff.h"
 #include "platform/file_system.h"
+#include "platform/profile_files.h"
 #include "unit/dialup/accounting_fixture.h"
 
 namespace quorlet {

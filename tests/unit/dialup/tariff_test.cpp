@@ -6,6 +6,7 @@
 #include "dialup/holidays.h"
 #include "dialup/tariff.h"
 #include "platform/file_system.h"
+#include "platform/profile_files.h"
 #include "support/temp_dir.h"
 
 namespace quorlet {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/charsets.h"
+
 #include "base/profile_file.h"
 #include "platform/file_system.h"
 #include "support/temp_dir.h"
@@ -21,7 +23,7 @@ MailRecord Mail(std::string from, std::string subject, std::int64_t size = 100) 
 }
 
 std::string Marks(std::vector<MailRecord> records, const FilterSet& filters, bool* any = nullptr) {
-    const bool hit = ApplyFilters(records, filters);
+    const bool hit = ApplyFilters(records, filters, SystemCharsets());
     if (any != nullptr) {
         *any = hit;
     }

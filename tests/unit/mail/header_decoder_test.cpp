@@ -8,6 +8,7 @@
 
 #include "mail/header_fields.h"
 #include "mail/mail_date.h"
+#include "platform/charsets.h"
 
 namespace quorlet {
 namespace {
@@ -15,45 +16,49 @@ namespace {
 // "你好" is C4 E3 BA C3 in GBK; "鸥信通" in UTF-8 and in Big5 ("中文" for Big5).
 const std::string kNiHao = "\xC4\xE3\xBA\xC3";
 
+std::string Decode(std::string_view raw) {
+    return DecodeHeaderText(raw, 0, SystemCharsets());
+}
+
 TEST(DecodeHeaderText, EncodedWordsOfTheCommonCharsetsBecomeGbk) {
-    EXPECT_EQ(DecodeHeaderText(" =?gb2312?B?xOO6ww==?="), " " + kNiHao);
-    EXPECT_EQ(DecodeHeaderText("=?GBK?Q?=C4=E3=BA=C3?="), kNiHao);
-    EXPECT_EQ(DecodeHeaderText("=?utf-8?B?6bil5L+h6YCa?="), "鸥信通");
-    EXPECT_EQ(DecodeHeaderText("=?UTF-8?Q?=E9=B8=A5=E4=BF=A1=E9=80=9A?="), "鸥信通");
-    EXPECT_EQ(DecodeHeaderText("=?big5?B?pKSk5Q==?="), "中文");
+    EXPECT_EQ(Decode(" =?gb2312?B?xOO6ww==?="), " " + kNiHao);
+    EXPECT_EQ(Decode("=?GBK?Q?=C4=E3=BA=C3?="), kNiHao);
+    EXPECT_EQ(Decode("=?utf-8?B?6bil5L+h6YCa?="), "鸥信通");
+    EXPECT_EQ(Decode("=?UTF-8?Q?=E9=B8=A5=E4=BF=A1=E9=80=9A?="), "鸥信通");
+    EXPECT_EQ(Decode("=?big5?B?pKSk5Q==?="), "中文");
     // é is one byte in Latin-1 and two in GBK: the display text outgrows the raw field.
-    EXPECT_EQ(DecodeHeaderText("=?iso-8859-1?Q?=E9?="), "\xA8\xA6");
+    EXPECT_EQ(Decode("=?iso-8859-1?Q?=E9?="), "\xA8\xA6");
 }
 
 TEST(DecodeHeaderText, EveryWordIsDecodedAndPlainTextKept) {
     // The text around encoded words stays; the blanks between two words go.
-    EXPECT_EQ(DecodeHeaderText(" Re: =?gb2312?B?xOO6ww==?= (2)"), " Re: " + kNiHao + " (2)");
-    EXPECT_EQ(DecodeHeaderText("=?gb2312?B?xOM=?= \t =?gb2312?B?usM=?="), kNiHao);
-    EXPECT_EQ(DecodeHeaderText("=?gb2312?B?xOM=?= x =?gb2312?B?usM=?="), "\xC4\xE3 x \xBA\xC3");
+    EXPECT_EQ(Decode(" Re: =?gb2312?B?xOO6ww==?= (2)"), " Re: " + kNiHao + " (2)");
+    EXPECT_EQ(Decode("=?gb2312?B?xOM=?= \t =?gb2312?B?usM=?="), kNiHao);
+    EXPECT_EQ(Decode("=?gb2312?B?xOM=?= x =?gb2312?B?usM=?="), "\xC4\xE3 x \xBA\xC3");
     // A UTF-8 character cut across two words survives the joining.
-    EXPECT_EQ(DecodeHeaderText("=?utf-8?B?6bil5L8=?= =?utf-8?B?oemAmg==?="), "鸥信通");
+    EXPECT_EQ(Decode("=?utf-8?B?6bil5L8=?= =?utf-8?B?oemAmg==?="), "鸥信通");
     // Words of different charsets are converted each on its own.
-    EXPECT_EQ(DecodeHeaderText("=?utf-8?B?6bil?= =?big5?B?pKQ=?="), "鸥中");
-    EXPECT_EQ(DecodeHeaderText(" Ann <ann@example.com>"), " Ann <ann@example.com>");
+    EXPECT_EQ(Decode("=?utf-8?B?6bil?= =?big5?B?pKQ=?="), "鸥中");
+    EXPECT_EQ(Decode(" Ann <ann@example.com>"), " Ann <ann@example.com>");
 }
 
 TEST(DecodeHeaderText, QWordsAndMalformedWords) {
-    EXPECT_EQ(DecodeHeaderText("=?us-ascii?q?a_b?="), "a b");
-    EXPECT_EQ(DecodeHeaderText("=?x?Q?a==41?="), "a=A");
+    EXPECT_EQ(Decode("=?us-ascii?q?a_b?="), "a b");
+    EXPECT_EQ(Decode("=?x?Q?a==41?="), "a=A");
     // A word without its closing "?=" runs to the end of the field.
-    EXPECT_EQ(DecodeHeaderText("=?gb2312?B?xOO6ww=="), kNiHao);
+    EXPECT_EQ(Decode("=?gb2312?B?xOO6ww=="), kNiHao);
     // Not encoded words: no encoding letter, an unknown letter, no third "?".
-    EXPECT_EQ(DecodeHeaderText("a=b =?gb2312?"), "a=b =?gb2312?");
-    EXPECT_EQ(DecodeHeaderText("=?gb2312?X?abc?="), "=?gb2312?X?abc?=");
-    EXPECT_EQ(DecodeHeaderText("What=?Is this?"), "What=?Is this?");
+    EXPECT_EQ(Decode("a=b =?gb2312?"), "a=b =?gb2312?");
+    EXPECT_EQ(Decode("=?gb2312?X?abc?="), "=?gb2312?X?abc?=");
+    EXPECT_EQ(Decode("What=?Is this?"), "What=?Is this?");
     // A charset the system does not know leaves the bytes as they are.
-    EXPECT_EQ(DecodeHeaderText("=?x-unknown?Q?=C4=E3?="), "\xC4\xE3");
+    EXPECT_EQ(Decode("=?x-unknown?Q?=C4=E3?="), "\xC4\xE3");
 }
 
 TEST(DecodeHeaderText, ControlBytesBecomeBlanks) {
     // CR LF, NUL and a bad escape (a zero byte) cannot reach the list or the filter files.
-    EXPECT_EQ(DecodeHeaderText("=?utf-8?Q?a=0D=0Ab=00c=ZZd=09e?="), "a  b c d e");
-    EXPECT_EQ(DecodeHeaderText("=?utf-8?B?YQ1iCmM=?="), "a b c");
+    EXPECT_EQ(Decode("=?utf-8?Q?a=0D=0Ab=00c=ZZd=09e?="), "a  b c d e");
+    EXPECT_EQ(Decode("=?utf-8?B?YQ1iCmM=?="), "a b c");
 }
 
 TEST(DecodeBase64, SkipsPaddingStopsAtTheFirstForeignByte) {
@@ -155,7 +160,7 @@ TEST(ExtractHeaderFields, FoldedFieldsAreWholeAndTheBodyIsNotRead) {
         "Subject: a body line\r\n"
         ".\r\n");
     EXPECT_EQ(f.subject, " =?utf-8?B?6bil5L8=?= =?utf-8?B?oemAmg==?= and more");
-    EXPECT_EQ(DecodeHeaderText(f.subject), " 鸥信通 and more");
+    EXPECT_EQ(Decode(f.subject), " 鸥信通 and more");
     EXPECT_EQ(f.from, " ann");
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <thread>
 
+#include "platform/clock.h"
 #include "support/scripted_net.h"
 #include "support/temp_dir.h"
 
@@ -18,6 +19,9 @@ using namespace std::chrono_literals;
 using quorlet::testing::ScriptedNet;
 using quorlet::testing::TempDir;
 using Then = ScriptedNet::Then;
+
+// The date a message without one gets; no test here depends on it.
+const ManualClock kClock(CivilTime{2002, 5, 6, 10, 20, 30});
 
 const std::string kTop1 =
     "+OK 180 octets\r\n"
@@ -123,7 +127,7 @@ TEST(Pop3Session, RepliesSplitAtAnyByteReadTheSame) {
 
 // Runs Open, Stat, List, Top 1, Dele 1, Quit up to the first failure; returns the error text.
 std::string FirstError(ScriptedNet& net, const TempDir& dir, int* failedStep = nullptr) {
-    CPop3Session session(net);
+    CPop3Session session(net, kClock);
     session.SetWaitLimits(2s, 2s);
     session.SetTempFileNames(dir.File("l.p3"), dir.File("t.p3"));
     const std::function<bool()> steps[] = {[&] { return session.Open("h", 110, "u", "p"); },
@@ -219,7 +223,7 @@ TEST(Pop3Session, SilentServerEndsAtTheTimeLimitOrSoonAfterTheAbortFlag) {
         .On("USER u\r\n", "+OK\r\n")
         .On("PASS p\r\n", "+OK\r\n")
         .On("STAT \r\n", "");
-    CPop3Session session(net);
+    CPop3Session session(net, kClock);
     session.SetWaitLimits(60s, 200ms);
     ASSERT_TRUE(session.Open("h", 110, "u", "p"));
     auto start = std::chrono::steady_clock::now();
@@ -229,7 +233,7 @@ TEST(Pop3Session, SilentServerEndsAtTheTimeLimitOrSoonAfterTheAbortFlag) {
 
     ScriptedNet silent;
     silent.Greet("");
-    CPop3Session waiting(silent);
+    CPop3Session waiting(silent, kClock);
     std::thread abort([&waiting] {
         std::this_thread::sleep_for(100ms);
         waiting.m_socket.m_bAbortConnect = true;
@@ -244,19 +248,19 @@ TEST(Pop3Session, SilentServerEndsAtTheTimeLimitOrSoonAfterTheAbortFlag) {
 TEST(Pop3Session, ConnectFailuresGiveTheirTexts) {
     ScriptedNet refused;
     refused.RefuseConnect();
-    CPop3Session a(refused);
+    CPop3Session a(refused, kClock);
     EXPECT_FALSE(a.Open("h", 110, "u", "p"));
     EXPECT_EQ(a.m_strError, "连接失败");
 
     ScriptedNet noSockets;
     noSockets.FailInitialize();
-    CPop3Session b(noSockets);
+    CPop3Session b(noSockets, kClock);
     EXPECT_FALSE(b.Open("h", 110, "u", "p"));
     EXPECT_EQ(b.m_strError, "初始化失败");
 
     ScriptedNet hanging;
     hanging.NeverAnswerConnect();
-    CPop3Session c(hanging);
+    CPop3Session c(hanging, kClock);
     c.SetWaitLimits(150ms, 60s);
     EXPECT_FALSE(c.Open("h", 110, "u", "p"));
     EXPECT_EQ(c.m_strError, "连接失败");
@@ -274,13 +278,13 @@ TEST(Pop3Session, ServerTextMayNameItsPort) {
           {"pop.example.com:995", "pop.example.com", 995}}) {
         ScriptedNet net;
         net.Greet("+OK\r\n").On("USER u\r\n", "+OK\r\n").On("PASS p\r\n", "+OK\r\n");
-        CPop3Session session(net);
+        CPop3Session session(net, kClock);
         EXPECT_TRUE(session.Open(server, 110, "u", "p")) << server;
         EXPECT_EQ(net.ConnectedHost(), host);
         EXPECT_EQ(net.ConnectedPort(), port);
     }
     ScriptedNet net;
-    CPop3Session session(net);
+    CPop3Session session(net, kClock);
     EXPECT_FALSE(session.Open("pop.example.com:0", 110, "u", "p"));
     EXPECT_EQ(session.m_strError, "连接失败");
     EXPECT_EQ(net.Connects(), 0);
@@ -300,7 +304,7 @@ TEST(Pop3Session, UserNameOrPasswordThatWouldBreakTheCommandIsRefusedBeforeSendi
     };
     for (const Case& c : cases) {
         ScriptedNet net;
-        CPop3Session session(net);
+        CPop3Session session(net, kClock);
         EXPECT_FALSE(session.Open("h", 110, c.user, c.password));
         EXPECT_EQ(session.m_strError, c.error);
         EXPECT_EQ(net.Connects(), 0);
@@ -308,7 +312,7 @@ TEST(Pop3Session, UserNameOrPasswordThatWouldBreakTheCommandIsRefusedBeforeSendi
     ScriptedNet net;
     const std::string longest(504, 'u');
     net.Greet("+OK\r\n").On("USER " + longest + "\r\n", "+OK\r\n").On("PASS p\r\n", "+OK\r\n");
-    CPop3Session session(net);
+    CPop3Session session(net, kClock);
     EXPECT_TRUE(session.Open("h", 110, longest, "p")) << session.m_strError;
     EXPECT_EQ(net.Mismatches(), std::vector<std::string>{});
 }
@@ -325,7 +329,7 @@ TEST(Pop3Session, StatAndListReadLargeMailboxesAndKeepMissingCounts) {
         .On("LIST \r\n", "+OK\r\n1 120\r\n2 4294967296\r\n3 3000000000\r\n.\r\n")
         .On("LIST \r\n", "+OK \r\n1 120\r\n2 200\r\n.\r\n")
         .On("LIST \r\n", "+OK\r\n.\r\n");
-    CPop3Session session(net);
+    CPop3Session session(net, kClock);
     session.SetTempFileNames(dir.File("l"), dir.File("t"));
     ASSERT_TRUE(session.Open("h", 110, "u", "p"));
     ASSERT_TRUE(session.Stat());
@@ -361,7 +365,7 @@ TEST(Pop3Session, OddRepliesAreReadWithinBounds) {
                                "b\nFrom: ann\n\nFrom: body line\nSubject: body\n.\n")
         .On("TOP 2 0\r\n", "+OK\r\nSubject: " + huge + "\r\n.\r\n");
     net.SetChunkSize(4096);
-    CPop3Session session(net);
+    CPop3Session session(net, kClock);
     session.SetTempFileNames(dir.File("l"), dir.File("t"));
     ASSERT_TRUE(session.Open("h", 110, "u", "p")) << session.m_strError;
     ASSERT_TRUE(session.Top(1, 0));
@@ -385,7 +389,7 @@ TEST(Pop3Session, EndlessHeaderIsCutOffAndItsSpoolFileRemoved) {
         .On("USER u\r\n", "+OK\r\n")
         .On("PASS p\r\n", "+OK\r\n")
         .On("TOP 1 0\r\n", endless + "Subject: late\r\n.\r\n");
-    CPop3Session session(net);
+    CPop3Session session(net, kClock);
     session.SetTempFileNames(dir.File("l"), dir.File("t"));
     ASSERT_TRUE(session.Open("h", 110, "u", "p"));
     EXPECT_FALSE(session.Top(1, 0));
@@ -401,7 +405,7 @@ TEST(Pop3Session, SpoolFileProblemsGiveTheirTexts) {
         .On("PASS p\r\n", "+OK\r\n")
         .On("LIST \r\n", "+OK\r\n1 1\r\n.\r\n")
         .On("TOP 1 0\r\n", "+OK\r\n.\r\n");
-    CPop3Session session(net);
+    CPop3Session session(net, kClock);
     const std::string missing = dir.File("no-such-folder/QlList0.p3");
     session.SetTempFileNames(missing, missing);
     ASSERT_TRUE(session.Open("h", 110, "u", "p"));
@@ -422,7 +426,7 @@ TEST(Pop3Session, QuitClosesTheSocketOnlyWhenTheServerAgrees) {
         .On("PASS p\r\n", "+OK\r\n")
         .On("QUIT \r\n", "-ERR busy\r\n")
         .On("QUIT \r\n", "+OK\r\n");
-    CPop3Session session(net);
+    CPop3Session session(net, kClock);
     ASSERT_TRUE(session.Open("h", 110, "u", "p"));
     EXPECT_FALSE(session.Quit());
     EXPECT_TRUE(session.m_socket.IsOpen());

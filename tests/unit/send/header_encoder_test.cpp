@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/charsets.h"
+
 #include "mail/header_decoder.h"
 
 namespace quorlet {
@@ -40,14 +42,14 @@ TEST(EncodeHeaderWords, AsciiStaysAndLongGbkTextFoldsIntoWholeWords) {
         EXPECT_LE(word.size(), 75u);
         EXPECT_EQ(word.substr(0, 8), "=?GBK?B?");
         // Each word decodes to whole characters on its own.
-        const std::string part = DecodeHeaderText(word);
-        EXPECT_EQ(DecodeHeaderText(EncodeHeaderWords(part)), part);
+        const std::string part = DecodeHeaderText(word, 0, SystemCharsets());
+        EXPECT_EQ(DecodeHeaderText(EncodeHeaderWords(part), 0, SystemCharsets()), part);
         EXPECT_FALSE(part.empty());
         ++words;
         start = end + 3;
     }
     EXPECT_GT(words, 5);
-    EXPECT_EQ(DecodeHeaderText(encoded), text);
+    EXPECT_EQ(DecodeHeaderText(encoded, 0, SystemCharsets()), text);
 }
 
 }  // namespace

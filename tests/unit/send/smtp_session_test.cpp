@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/charsets.h"
+
 #include "mail/header_decoder.h"
 #include "send/smtp_reply.h"
 #include "support/scripted_net.h"
@@ -285,7 +287,8 @@ TEST(SmtpSession, EightBitSubjectAndNamesGoOutAsGbkEncodedWords) {
     EXPECT_EQ(net.Commands()[5], Header("=?GBK?B?1cXI/Q==?= <a1>,=?GBK?B?1cXI/Q==?= <b2>",
                                         "=?GBK?B?xOO6wyBRdW9ybGV0?=") +
                                      "x\r\n\r\n.\r\n");
-    EXPECT_EQ(DecodeHeaderText("=?GBK?B?xOO6wyBRdW9ybGV0?="), "\xC4\xE3\xBA\xC3 Quorlet");
+    EXPECT_EQ(DecodeHeaderText("=?GBK?B?xOO6wyBRdW9ybGV0?=", 0, SystemCharsets()),
+              "\xC4\xE3\xBA\xC3 Quorlet");
 }
 
 TEST(MailMessage, RecipientTextIsSplitAtSemicolons) {

@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/settings_store.h"
 #include "dialup/dial_state.h"
+#include "platform/charsets.h"
 #include "platform/win32/wide_text.h"
 #include "resource.h"
+#include "settings/settings_store.h"
 #include "ui/dialog.h"
 
 namespace quorlet::testing {
@@ -249,6 +250,7 @@ MainServices MainWindowHarness::Services() {
                         prompter,
                         SystemFileSystem(),
                         clock,
+                        SystemCharsets(),
                         sound,
                         shell,
                         realNet != nullptr ? *realNet : net,

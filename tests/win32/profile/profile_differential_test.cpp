@@ -11,6 +11,7 @@
 
 #include "base/profile_file.h"
 #include "platform/file_system.h"
+#include "platform/profile_files.h"
 #include "platform/win32/wide_text.h"
 #include "support/temp_dir.h"
 

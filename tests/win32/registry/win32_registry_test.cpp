@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/password_cipher.h"
-#include "app/settings_store.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_registry.h"
+#include "settings/password_cipher.h"
+#include "settings/settings_store.h"
 #include "support/scripted_prompter.h"
 
 namespace quorlet {

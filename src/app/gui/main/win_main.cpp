@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/gui/monitor_app.h"
+#include "platform/charsets.h"
 #include "platform/net.h"
 #include "platform/remote_access.h"
 #include "platform/win32/wide_text.h"
@@ -28,8 +29,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace quorlet;
     std::unique_ptr<RemoteAccess> remoteAccess = MakeRemoteAccess(ProgramFileFolder());
     const MainServices services{SystemRegistry(), SystemPrompter(), SystemFileSystem(),
-                                SystemClock(),    SystemSound(),    SystemShell(),
-                                SystemNet(),      *remoteAccess};
+                                SystemClock(),    SystemCharsets(), SystemSound(),
+                                SystemShell(),    SystemNet(),      *remoteAccess};
     CMonitorApp application(services);
     application.InitInstance();
     return 0;

@@ -1,6 +1,6 @@
 // Blowfish's initial tables: the hexadecimal digits of the fractional part of pi, in
 // order (P-array first, then S-boxes 0 to 3). Written by scripts/gen_blowfish_tables.py.
-#include "app/blowfish_tables.h"
+#include "settings/blowfish_tables.h"
 
 namespace quorlet::blowfish {
 

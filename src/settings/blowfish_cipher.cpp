@@ -1,9 +1,9 @@
-#include "app/blowfish_cipher.h"
+#include "settings/blowfish_cipher.h"
 
 #include <cstring>
 #include <utility>
 
-#include "app/blowfish_tables.h"
+#include "settings/blowfish_tables.h"
 
 namespace quorlet {
 namespace {

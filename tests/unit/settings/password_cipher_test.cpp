@@ -1,4 +1,4 @@
-#include "app/password_cipher.h"
+#include "settings/password_cipher.h"
 
 #include <gtest/gtest.h>
 

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "app/main_settings.h"
-#include "mail/account_record.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
 #include "platform/registry.h"
+#include "settings/account_record.h"
+#include "settings/main_settings.h"
 
 namespace quorlet {
 

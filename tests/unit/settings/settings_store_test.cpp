@@ -1,11 +1,11 @@
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "app/password_cipher.h"
 #include "platform/memory_registry.h"
+#include "settings/password_cipher.h"
 #include "support/scripted_prompter.h"
 
 namespace quorlet {

@@ -1,4 +1,4 @@
-#include "app/main_settings.h"
+#include "settings/main_settings.h"
 
 #include "base/c_numbers.h"
 

@@ -1,10 +1,10 @@
-#include "app/password_cipher.h"
+#include "settings/password_cipher.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
-#include "app/blowfish_cipher.h"
+#include "settings/blowfish_cipher.h"
 
 namespace quorlet::PasswordCipher {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/blowfish_cipher.h"
+#include "settings/blowfish_cipher.h"
 
 #include <gtest/gtest.h>
 

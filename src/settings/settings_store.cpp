@@ -1,10 +1,10 @@
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "app/password_cipher.h"
 #include "base/c_numbers.h"
+#include "settings/password_cipher.h"
 
 namespace quorlet {
 namespace {
