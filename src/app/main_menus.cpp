@@ -1,5 +1,6 @@
 #include "app/main_menus.h"
 
+#include "app_ids.h"
 #include "resource.h"
 
 namespace quorlet {

@@ -8,6 +8,7 @@
 #include "app/exit_rules.h"
 #include "app/gui/password_dlg.h"
 #include "app/main_menus.h"
+#include "app_ids.h"
 #include "dialup/dial_state.h"
 #include "resource.h"
 #include "ui/data_exchange.h"

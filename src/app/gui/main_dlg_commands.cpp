@@ -5,6 +5,7 @@
 #include "app/check_mode.h"
 #include "app/gui/main_dlg.h"
 #include "app/main_menus.h"
+#include "app_ids.h"
 #include "dialup/dial_state.h"
 #include "resource.h"
 #include "ui/menu.h"

@@ -3,6 +3,7 @@
 // worker threads and are applied here on the interface thread.
 #include "app/check_end.h"
 #include "app/gui/main_dlg.h"
+#include "app_ids.h"
 #include "mail/accounts.h"
 #include "resource.h"
 

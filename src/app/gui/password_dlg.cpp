@@ -1,5 +1,6 @@
 #include "app/gui/password_dlg.h"
 
+#include "app_ids.h"
 #include "resource.h"
 #include "ui/data_exchange.h"
 
@@ -8,9 +9,9 @@ namespace quorlet {
 CPasswordDlg::CPasswordDlg(Prompter& prompter) : CDialog(IDD_PASSWORD), m_prompter(prompter) {}
 
 void CPasswordDlg::DoDataExchange(ui::CDataExchange& dx) {
-    ui::DDX_Control(dx, IDC_OK, m_okButton);
-    ui::DDX_Control(dx, IDC_CANCEL, m_cancelButton);
-    ui::DDX_Text(dx, IDC_EDIT_1002, m_strEntered);
+    ui::DDX_Control(dx, IDC_PASSWORD_OK, m_okButton);
+    ui::DDX_Control(dx, IDC_PASSWORD_CANCEL, m_cancelButton);
+    ui::DDX_Text(dx, IDC_PASSWORD_ENTERED, m_strEntered);
 }
 
 BOOL CPasswordDlg::OnInitDialog() {
@@ -26,10 +27,10 @@ bool CPasswordDlg::OnCommand(int id, int code) {
         return false;
     }
     switch (id) {
-        case IDC_OK:
+        case IDC_PASSWORD_OK:
             Confirm();
             return true;
-        case IDC_CANCEL:
+        case IDC_PASSWORD_CANCEL:
             EndDialog(IDCANCEL);
             return true;
         default:
@@ -54,7 +55,7 @@ void CPasswordDlg::Confirm() {
     }
     m_prompter.Show(kWrongPasswordMessage, kTitleInformation, MessageIcon::Information,
                     MessageButtons::Ok);
-    HWND edit = GetDlgItem(IDC_EDIT_1002);
+    HWND edit = GetDlgItem(IDC_PASSWORD_ENTERED);
     SetFocus(edit);
     ::SendMessageW(edit, EM_SETSEL, 0, -1);
 }

@@ -1,6 +1,7 @@
 #include "mail/gui/account_dialogs.h"
 
 #include "mail/filters.h"
+#include "mail_ids.h"
 #include "resource.h"
 #include "ui/data_exchange.h"
 
@@ -17,11 +18,11 @@ void SetUpIconButtons(ui::CIconButton& ok, ui::CIconButton& cancel) {
 // The checked dialogs with icon buttons
 
 CIconCheckedDialog::CIconCheckedDialog(int templateId, ProblemBox box, Prompter& prompter)
-    : CCheckedDialog(templateId, IDC_ICON_OK, IDC_ICON_CANCEL, box, prompter) {}
+    : CCheckedDialog(templateId, IDC_ACCOUNT_OK, IDC_ACCOUNT_CANCEL, box, prompter) {}
 
 void CIconCheckedDialog::DoDataExchange(ui::CDataExchange& dx) {
-    ui::DDX_Control(dx, IDC_ICON_OK, m_okButton);
-    ui::DDX_Control(dx, IDC_ICON_CANCEL, m_cancelButton);
+    ui::DDX_Control(dx, IDC_ACCOUNT_OK, m_okButton);
+    ui::DDX_Control(dx, IDC_ACCOUNT_CANCEL, m_cancelButton);
 }
 
 BOOL CIconCheckedDialog::OnInitDialog() {
@@ -37,10 +38,10 @@ CNewAccountDlg::CNewAccountDlg(Prompter& prompter)
 
 void CNewAccountDlg::DoDataExchange(ui::CDataExchange& dx) {
     CIconCheckedDialog::DoDataExchange(dx);
-    ui::DDX_Text(dx, IDC_EDIT_1002, m_account.m_strAccount);
-    ui::DDX_Text(dx, IDC_EDIT_1003, m_account.m_strServer);
-    ui::DDX_Text(dx, IDC_EDIT_1004, m_account.m_strUser);
-    ui::DDX_Text(dx, IDC_EDIT_1005, m_account.m_strPassword);
+    ui::DDX_Text(dx, IDC_NEW_ACCOUNT_NAME, m_account.m_strAccount);
+    ui::DDX_Text(dx, IDC_NEW_ACCOUNT_SERVER, m_account.m_strServer);
+    ui::DDX_Text(dx, IDC_NEW_ACCOUNT_USER, m_account.m_strUser);
+    ui::DDX_Text(dx, IDC_NEW_ACCOUNT_PASSWORD, m_account.m_strPassword);
 }
 
 BOOL CNewAccountDlg::OnInitDialog() {
@@ -59,7 +60,7 @@ CRenameDlg::CRenameDlg(Prompter& prompter)
 
 void CRenameDlg::DoDataExchange(ui::CDataExchange& dx) {
     CIconCheckedDialog::DoDataExchange(dx);
-    ui::DDX_Text(dx, IDC_EDIT_1003, m_strName);
+    ui::DDX_Text(dx, IDC_RENAME_ACCOUNT_NAME, m_strName);
 }
 
 std::optional<std::string> CRenameDlg::Problem() const {
@@ -72,9 +73,9 @@ CModifyAccountDlg::CModifyAccountDlg(Prompter& prompter)
     : CDialog(IDD_MODIFY_ACCOUNT), m_prompter(prompter), m_renameDlg(prompter) {}
 
 void CModifyAccountDlg::DoDataExchange(ui::CDataExchange& dx) {
-    ui::DDX_Control(dx, IDC_ICON_OK, m_okButton);
-    ui::DDX_Control(dx, IDC_ICON_CANCEL, m_cancelButton);
-    ui::DDX_Control(dx, IDC_DELETE, m_deleteButton);
+    ui::DDX_Control(dx, IDC_ACCOUNT_OK, m_okButton);
+    ui::DDX_Control(dx, IDC_ACCOUNT_CANCEL, m_cancelButton);
+    ui::DDX_Control(dx, IDC_MODIFY_ACCOUNT_DELETE, m_deleteButton);
 }
 
 BOOL CModifyAccountDlg::OnInitDialog() {
@@ -85,19 +86,19 @@ BOOL CModifyAccountDlg::OnInitDialog() {
         Names().AddString(account.m_strAccount);
     }
     ShowFields({});
-    CheckDlgButton(IDC_CHECK_1012, true);
+    CheckDlgButton(IDC_MODIFY_ACCOUNT_MASK, true);
     OnMaskChanged();
-    EnableDlgItem(IDC_DELETE, false);
+    EnableDlgItem(IDC_MODIFY_ACCOUNT_DELETE, false);
     SetFocus(Names());
     return FALSE;
 }
 
 bool CModifyAccountDlg::OnCommand(int id, int code) {
-    if (id == IDC_LIST && code == LBN_SELCHANGE) {
+    if (id == IDC_MODIFY_ACCOUNT_NAMES && code == LBN_SELCHANGE) {
         OnSelectionChanged();
         return true;
     }
-    if (id == IDC_LIST && code == LBN_DBLCLK) {
+    if (id == IDC_MODIFY_ACCOUNT_NAMES && code == LBN_DBLCLK) {
         OnRename();
         return true;
     }
@@ -105,16 +106,16 @@ bool CModifyAccountDlg::OnCommand(int id, int code) {
         return false;
     }
     switch (id) {
-        case IDC_ICON_OK:
+        case IDC_ACCOUNT_OK:
             Confirm();
             return true;
-        case IDC_ICON_CANCEL:
+        case IDC_ACCOUNT_CANCEL:
             EndDialog(IDCANCEL);
             return true;
-        case IDC_DELETE:
+        case IDC_MODIFY_ACCOUNT_DELETE:
             OnDelete();
             return true;
-        case IDC_CHECK_1012:
+        case IDC_MODIFY_ACCOUNT_MASK:
             OnMaskChanged();
             return true;
         default:
@@ -127,18 +128,18 @@ void CModifyAccountDlg::OnOK() {
 }
 
 ui::CListBox CModifyAccountDlg::Names() const {
-    return ui::CListBox(GetDlgItem(IDC_LIST));
+    return ui::CListBox(GetDlgItem(IDC_MODIFY_ACCOUNT_NAMES));
 }
 
 AccountFields CModifyAccountDlg::ReadFields() const {
-    return {GetDlgItemText(IDC_EDIT_1002), GetDlgItemText(IDC_EDIT_1003),
-            GetDlgItemText(IDC_EDIT_1004)};
+    return {GetDlgItemText(IDC_MODIFY_ACCOUNT_SERVER), GetDlgItemText(IDC_MODIFY_ACCOUNT_USER),
+            GetDlgItemText(IDC_MODIFY_ACCOUNT_PASSWORD)};
 }
 
 void CModifyAccountDlg::ShowFields(const AccountFields& fields) {
-    SetDlgItemText(IDC_EDIT_1002, fields.server);
-    SetDlgItemText(IDC_EDIT_1003, fields.user);
-    SetDlgItemText(IDC_EDIT_1004, fields.password);
+    SetDlgItemText(IDC_MODIFY_ACCOUNT_SERVER, fields.server);
+    SetDlgItemText(IDC_MODIFY_ACCOUNT_USER, fields.user);
+    SetDlgItemText(IDC_MODIFY_ACCOUNT_PASSWORD, fields.password);
 }
 
 void CModifyAccountDlg::OnSelectionChanged() {
@@ -146,7 +147,7 @@ void CModifyAccountDlg::OnSelectionChanged() {
     if (selected < 0) {
         return;
     }
-    EnableDlgItem(IDC_DELETE, true);
+    EnableDlgItem(IDC_MODIFY_ACCOUNT_DELETE, true);
     ShowFields(m_editor.Select(static_cast<std::size_t>(selected), ReadFields()));
 }
 
@@ -177,13 +178,13 @@ void CModifyAccountDlg::OnDelete() {
         ShowFields(m_editor.FieldsOf(*next));
     } else {
         ShowFields({});
-        EnableDlgItem(IDC_DELETE, false);
+        EnableDlgItem(IDC_MODIFY_ACCOUNT_DELETE, false);
     }
 }
 
 void CModifyAccountDlg::OnMaskChanged() {
-    HWND password = GetDlgItem(IDC_EDIT_1004);
-    ui::CEdit(password).SetPasswordChar(IsDlgButtonChecked(IDC_CHECK_1012) ? L'*' : 0);
+    HWND password = GetDlgItem(IDC_MODIFY_ACCOUNT_PASSWORD);
+    ui::CEdit(password).SetPasswordChar(IsDlgButtonChecked(IDC_MODIFY_ACCOUNT_MASK) ? L'*' : 0);
     ::InvalidateRect(password, nullptr, TRUE);
     SetFocus(password);
 }

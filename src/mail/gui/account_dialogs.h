@@ -14,8 +14,8 @@
 
 namespace quorlet {
 
-// A checked dialog whose confirm and cancel buttons are the icon buttons IDC_ICON_OK and
-// IDC_ICON_CANCEL.
+// A checked dialog whose confirm and cancel buttons are the icon buttons IDC_ACCOUNT_OK and
+// IDC_ACCOUNT_CANCEL.
 class CIconCheckedDialog : public CCheckedDialog {
 public:
     CIconCheckedDialog(int templateId, ProblemBox box, Prompter& prompter);

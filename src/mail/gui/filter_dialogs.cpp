@@ -1,5 +1,6 @@
 #include "mail/gui/filter_dialogs.h"
 
+#include "mail_ids.h"
 #include "resource.h"
 #include "ui/data_exchange.h"
 #include "ui/list_box_extent.h"
@@ -9,10 +10,10 @@ namespace quorlet {
 // "增加/修改"
 
 CEntryDlg::CEntryDlg(Prompter& prompter)
-    : CCheckedDialog(IDD_ENTRY, IDC_OK, IDC_CANCEL, ProblemBox::Notice, prompter) {}
+    : CCheckedDialog(IDD_ENTRY, IDC_FILTER_OK, IDC_FILTER_CANCEL, ProblemBox::Notice, prompter) {}
 
 void CEntryDlg::DoDataExchange(ui::CDataExchange& dx) {
-    ui::DDX_Text(dx, IDC_EDIT_1002, m_strText);
+    ui::DDX_Text(dx, IDC_ENTRY_TEXT, m_strText);
 }
 
 std::optional<std::string> CEntryDlg::Problem() const {
@@ -25,11 +26,11 @@ CFilterListDlg::CFilterListDlg(int templateId, Prompter& prompter)
     : CDialog(templateId), m_prompter(prompter), m_entryDlg(prompter) {}
 
 void CFilterListDlg::DoDataExchange(ui::CDataExchange& dx) {
-    ui::DDX_Check(dx, IDC_CHECK_1012, m_bDisable);
+    ui::DDX_Check(dx, IDC_FILTER_DISABLE, m_bDisable);
 }
 
 ui::CListBox CFilterListDlg::Entries() const {
-    return ui::CListBox(GetDlgItem(IDC_LIST));
+    return ui::CListBox(GetDlgItem(IDC_FILTER_ENTRIES));
 }
 
 BOOL CFilterListDlg::OnInitDialog() {
@@ -37,17 +38,17 @@ BOOL CFilterListDlg::OnInitDialog() {
     for (const std::string& entry : m_entries) {
         Entries().AddString(entry);
     }
-    ui::SetListBoxExtent(m_hWnd, IDC_LIST);
-    EnableDlgItem(IDC_DELETE, false);
+    ui::SetListBoxExtent(m_hWnd, IDC_FILTER_ENTRIES);
+    EnableDlgItem(IDC_FILTER_DELETE, false);
     return TRUE;
 }
 
 bool CFilterListDlg::OnCommand(int id, int code) {
-    if (id == IDC_LIST && code == LBN_SELCHANGE) {
-        EnableDlgItem(IDC_DELETE, Entries().GetCurSel() >= 0);
+    if (id == IDC_FILTER_ENTRIES && code == LBN_SELCHANGE) {
+        EnableDlgItem(IDC_FILTER_DELETE, Entries().GetCurSel() >= 0);
         return true;
     }
-    if (id == IDC_LIST && code == LBN_DBLCLK) {
+    if (id == IDC_FILTER_ENTRIES && code == LBN_DBLCLK) {
         OnChange();
         return true;
     }
@@ -55,16 +56,16 @@ bool CFilterListDlg::OnCommand(int id, int code) {
         return false;
     }
     switch (id) {
-        case IDC_ADD_ENTRY:
+        case IDC_FILTER_ADD:
             OnAdd();
             return true;
-        case IDC_DELETE:
+        case IDC_FILTER_DELETE:
             OnDelete();
             return true;
-        case IDC_OK:
+        case IDC_FILTER_OK:
             OnOK();
             return true;
-        case IDC_CANCEL:
+        case IDC_FILTER_CANCEL:
             EndDialog(IDCANCEL);
             return true;
         default:
@@ -90,7 +91,7 @@ void CFilterListDlg::OnAdd() {
     editor.Add(m_entryDlg.m_strText);
     m_entries = editor.Entries();
     Entries().AddString(m_entryDlg.m_strText);
-    ui::SetListBoxExtent(m_hWnd, IDC_LIST);
+    ui::SetListBoxExtent(m_hWnd, IDC_FILTER_ENTRIES);
 }
 
 void CFilterListDlg::OnChange() {
@@ -106,7 +107,7 @@ void CFilterListDlg::OnChange() {
     Entries().DeleteString(selected);
     Entries().InsertString(selected, m_entryDlg.m_strText);
     Entries().SetCurSel(selected);
-    ui::SetListBoxExtent(m_hWnd, IDC_LIST);
+    ui::SetListBoxExtent(m_hWnd, IDC_FILTER_ENTRIES);
 }
 
 void CFilterListDlg::OnDelete() {
@@ -121,9 +122,9 @@ void CFilterListDlg::OnDelete() {
     if (next) {
         Entries().SetCurSel(static_cast<int>(*next));
     } else {
-        EnableDlgItem(IDC_DELETE, false);
+        EnableDlgItem(IDC_FILTER_DELETE, false);
     }
-    ui::SetListBoxExtent(m_hWnd, IDC_LIST);
+    ui::SetListBoxExtent(m_hWnd, IDC_FILTER_ENTRIES);
 }
 
 CAddressDlg::CAddressDlg(Prompter& prompter) : CFilterListDlg(IDD_ADDRESS_FILTER, prompter) {}
@@ -132,23 +133,24 @@ CSubjectDlg::CSubjectDlg(Prompter& prompter) : CFilterListDlg(IDD_SUBJECT_FILTER
 
 void CSubjectDlg::DoDataExchange(ui::CDataExchange& dx) {
     CFilterListDlg::DoDataExchange(dx);
-    ui::DDX_Check(dx, IDC_CHECK_1023, m_bWholeMatch);
-    ui::DDX_Check(dx, IDC_CHECK_1027, m_bMatchCase);
+    ui::DDX_Check(dx, IDC_SUBJECT_FILTER_WHOLE_MATCH, m_bWholeMatch);
+    ui::DDX_Check(dx, IDC_SUBJECT_FILTER_MATCH_CASE, m_bMatchCase);
 }
 
 // "邮件长度"
 
 CLengthDlg::CLengthDlg(Prompter& prompter)
-    : CCheckedDialog(IDD_LENGTH_FILTER, IDC_OK, IDC_CANCEL, ProblemBox::Notice, prompter) {}
+    : CCheckedDialog(IDD_LENGTH_FILTER, IDC_FILTER_OK, IDC_FILTER_CANCEL, ProblemBox::Notice,
+                     prompter) {}
 
 void CLengthDlg::DoDataExchange(ui::CDataExchange& dx) {
-    ui::DDV_MaxChars(dx, IDC_EDIT_1002, 4);
-    ui::DDX_Text(dx, IDC_EDIT_1002, m_strLength);
-    ui::DDX_Check(dx, IDC_CHECK_1012, m_bDisable);
+    ui::DDV_MaxChars(dx, IDC_LENGTH_FILTER_LIMIT, 4);
+    ui::DDX_Text(dx, IDC_LENGTH_FILTER_LIMIT, m_strLength);
+    ui::DDX_Check(dx, IDC_FILTER_DISABLE, m_bDisable);
 }
 
 BOOL CLengthDlg::OnInitDialog() {
-    ui::CSpinButtonCtrl(GetDlgItem(IDC_SPIN_1070)).SetRange(0, 9999);
+    ui::CSpinButtonCtrl(GetDlgItem(IDC_LENGTH_FILTER_SPIN)).SetRange(0, 9999);
     return CDialog::OnInitDialog();
 }
 

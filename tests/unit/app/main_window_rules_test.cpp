@@ -7,6 +7,7 @@
 #include "app/exit_rules.h"
 #include "app/main_menus.h"
 #include "app/tray_tips.h"
+#include "app_ids.h"
 #include "resource.h"
 
 namespace quorlet {

@@ -6,6 +6,7 @@
 
 #include "app/gui/password_dlg.h"
 #include "app/gui/popup_text.h"
+#include "app_ids.h"
 #include "gui_support.h"
 #include "resource.h"
 #include "ui/icon_button.h"
@@ -102,7 +103,7 @@ bool Navy(int r, int g, int b) {
 
 TEST(HoverButton, HoverTurnsTheTextBluePressingSinksItAndReleasingEndsTheHover) {
     InDialog([](ui::CDialog& dialog) {
-        HWND button = dialog.GetDlgItem(IDC_OK);
+        HWND button = dialog.GetDlgItem(IDC_PASSWORD_OK);
         EXPECT_EQ(GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
 
         const Face plain(button, 0);

@@ -6,6 +6,7 @@
 
 #include "app/check_end.h"
 #include "app/check_mode.h"
+#include "app_ids.h"
 #include "dialup/dial_state.h"
 #include "gui_support.h"
 #include "resource.h"

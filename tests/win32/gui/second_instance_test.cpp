@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/gui/monitor_app.h"
+#include "app_ids.h"
 #include "gui_support.h"
 #include "platform/win32/wide_text.h"
 #include "resource.h"

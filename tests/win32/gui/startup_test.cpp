@@ -5,6 +5,7 @@
 #include "app/check_mode.h"
 #include "app/gui/password_dlg.h"
 #include "app/tray_tips.h"
+#include "app_ids.h"
 #include "gui_support.h"
 #include "resource.h"
 #include "ui/controls.h"
@@ -117,8 +118,8 @@ TEST(Startup, PasswordIsAskedUntilRightAndEscOrCloseDoNotGetPastIt) {
         testing::PumpFor(50ms);
         EXPECT_TRUE(dialog.IsWindowVisible());
         for (const char* attempt : {"口令abc", "", "口令Abc"}) {
-            dialog.SetDlgItemText(IDC_EDIT_1002, attempt);
-            testing::Click(dialog.m_hWnd, IDC_OK);
+            dialog.SetDlgItemText(IDC_PASSWORD_ENTERED, attempt);
+            testing::Click(dialog.m_hWnd, IDC_PASSWORD_OK);
         }
     });
     harness.Run([&](CMainDlg& window) {
@@ -142,8 +143,9 @@ TEST(Startup, CancellingThePasswordEndsTheProgramWithoutSaving) {
     harness.Store(settings, {});
     // The stored value is the folder of the earlier save; a save now would write this folder.
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Quorlet\\Main", L"Path");
-    ui::SetDialogScript(IDD_PASSWORD,
-                        [](ui::CDialog& dialog) { testing::Click(dialog.m_hWnd, IDC_CANCEL); });
+    ui::SetDialogScript(IDD_PASSWORD, [](ui::CDialog& dialog) {
+        testing::Click(dialog.m_hWnd, IDC_PASSWORD_CANCEL);
+    });
     const INT_PTR result = harness.Run([](CMainDlg&) {});
     EXPECT_EQ(result, -1);  // the loop saw the quit
     EXPECT_TRUE(harness.prompter.shown.empty());

@@ -4,10 +4,12 @@
 
 #include <fstream>
 
+#include "app_ids.h"
 #include "base/profile_file.h"
 #include "gui_support.h"
 #include "mail/accounts.h"
 #include "mail/filters.h"
+#include "mail_ids.h"
 #include "platform/file_system.h"
 #include "resource.h"
 #include "ui/controls.h"
@@ -68,24 +70,24 @@ TEST(AccountWindows, AddingAsksForEachEmptyFieldAndStopsAtAHundred) {
     int opened = 0;
     ui::SetDialogScript(IDD_NEW_ACCOUNT, [&](ui::CDialog& dialog) {
         ++opened;
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_1002), "") << "the fields start empty";
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_NEW_ACCOUNT_NAME), "") << "the fields start empty";
         if (opened == 1) {
             testing::SaveScreenshot(dialog.m_hWnd, "new-account");
-            for (const auto& [id, text] :
-                 std::vector<std::pair<int, std::string>>{{IDC_EDIT_1002, "新邮箱"},
-                                                          {IDC_EDIT_1003, "pop.new.example"},
-                                                          {IDC_EDIT_1004, "wang"},
-                                                          {IDC_EDIT_1005, "secret"}}) {
-                testing::Click(dialog.m_hWnd, IDC_ICON_OK);  // still open: this field is empty
+            for (const auto& [id, text] : std::vector<std::pair<int, std::string>>{
+                     {IDC_NEW_ACCOUNT_NAME, "新邮箱"},
+                     {IDC_NEW_ACCOUNT_SERVER, "pop.new.example"},
+                     {IDC_NEW_ACCOUNT_USER, "wang"},
+                     {IDC_NEW_ACCOUNT_PASSWORD, "secret"}}) {
+                testing::Click(dialog.m_hWnd, IDC_ACCOUNT_OK);  // still open: this field is empty
                 dialog.SetDlgItemText(id, text);
             }
         } else {
-            dialog.SetDlgItemText(IDC_EDIT_1002, "第一百");
-            dialog.SetDlgItemText(IDC_EDIT_1003, "s");
-            dialog.SetDlgItemText(IDC_EDIT_1004, "u");
-            dialog.SetDlgItemText(IDC_EDIT_1005, "p");
+            dialog.SetDlgItemText(IDC_NEW_ACCOUNT_NAME, "第一百");
+            dialog.SetDlgItemText(IDC_NEW_ACCOUNT_SERVER, "s");
+            dialog.SetDlgItemText(IDC_NEW_ACCOUNT_USER, "u");
+            dialog.SetDlgItemText(IDC_NEW_ACCOUNT_PASSWORD, "p");
         }
-        testing::Click(dialog.m_hWnd, IDC_ICON_OK);
+        testing::Click(dialog.m_hWnd, IDC_ACCOUNT_OK);
     });
     harness.Run([&](CMainDlg& window) {
         window.SendMessage(WM_COMMAND, ID_TOGGLE_LIST);  // hidden: adding shows it again
@@ -130,48 +132,49 @@ TEST(AccountWindows, ChangingRenamingAndDeletingAccounts) {
     MainWindowHarness harness;
     harness.Store(MainSettings{}, ThreeAccounts());
     ui::SetDialogScript(IDD_RENAME_ACCOUNT, [&](ui::CDialog& dialog) {
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_1003), "家庭");
-        dialog.SetDlgItemText(IDC_EDIT_1003, "");
-        testing::Click(dialog.m_hWnd, IDC_ICON_OK);
-        dialog.SetDlgItemText(IDC_EDIT_1003, "家里");
-        testing::Click(dialog.m_hWnd, IDC_ICON_OK);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_RENAME_ACCOUNT_NAME), "家庭");
+        dialog.SetDlgItemText(IDC_RENAME_ACCOUNT_NAME, "");
+        testing::Click(dialog.m_hWnd, IDC_ACCOUNT_OK);
+        dialog.SetDlgItemText(IDC_RENAME_ACCOUNT_NAME, "家里");
+        testing::Click(dialog.m_hWnd, IDC_ACCOUNT_OK);
     });
     ui::SetDialogScript(IDD_MODIFY_ACCOUNT, [&](ui::CDialog& dialog) {
         HWND d = dialog.m_hWnd;
-        EXPECT_EQ(ListBoxItems(d, IDC_LIST),
+        EXPECT_EQ(ListBoxItems(d, IDC_MODIFY_ACCOUNT_NAMES),
                   (std::vector<std::string>{"工作邮箱", "家庭", "订阅"}));
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_1002), "");
-        EXPECT_FALSE(Enabled(d, IDC_DELETE));
-        EXPECT_TRUE(dialog.IsDlgButtonChecked(IDC_CHECK_1012));
-        HWND password = dialog.GetDlgItem(IDC_EDIT_1004);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_MODIFY_ACCOUNT_SERVER), "");
+        EXPECT_FALSE(Enabled(d, IDC_MODIFY_ACCOUNT_DELETE));
+        EXPECT_TRUE(dialog.IsDlgButtonChecked(IDC_MODIFY_ACCOUNT_MASK));
+        HWND password = dialog.GetDlgItem(IDC_MODIFY_ACCOUNT_PASSWORD);
         EXPECT_EQ(SendMessageW(password, EM_GETPASSWORDCHAR, 0, 0), L'*');
 
-        SelectItem(d, IDC_LIST, 0);
-        EXPECT_TRUE(Enabled(d, IDC_DELETE));
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_1002), "pop.work.example");
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_1003), "zhang");
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_1004), "pw1");
-        testing::Click(d, IDC_CHECK_1012);  // the password in clear
+        SelectItem(d, IDC_MODIFY_ACCOUNT_NAMES, 0);
+        EXPECT_TRUE(Enabled(d, IDC_MODIFY_ACCOUNT_DELETE));
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_MODIFY_ACCOUNT_SERVER), "pop.work.example");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_MODIFY_ACCOUNT_USER), "zhang");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_MODIFY_ACCOUNT_PASSWORD), "pw1");
+        testing::Click(d, IDC_MODIFY_ACCOUNT_MASK);  // the password in clear
         EXPECT_EQ(SendMessageW(password, EM_GETPASSWORDCHAR, 0, 0), 0);
         EXPECT_EQ(GetFocus(), password);
         testing::SaveScreenshot(d, "modify-accounts");
         // A complete change is kept when another account is selected.
-        dialog.SetDlgItemText(IDC_EDIT_1002, "pop2.work.example");
-        SelectItem(d, IDC_LIST, 1, true);  // and renamed
-        EXPECT_EQ(ListBoxItems(d, IDC_LIST),
+        dialog.SetDlgItemText(IDC_MODIFY_ACCOUNT_SERVER, "pop2.work.example");
+        SelectItem(d, IDC_MODIFY_ACCOUNT_NAMES, 1, true);  // and renamed
+        EXPECT_EQ(ListBoxItems(d, IDC_MODIFY_ACCOUNT_NAMES),
                   (std::vector<std::string>{"工作邮箱", "家里", "订阅"}));
         // An emptied server is stored by "确定" as it stands.
-        SelectItem(d, IDC_LIST, 2);
-        SelectItem(d, IDC_LIST, 1);
-        dialog.SetDlgItemText(IDC_EDIT_1002, "");
+        SelectItem(d, IDC_MODIFY_ACCOUNT_NAMES, 2);
+        SelectItem(d, IDC_MODIFY_ACCOUNT_NAMES, 1);
+        dialog.SetDlgItemText(IDC_MODIFY_ACCOUNT_SERVER, "");
         // Deleting the third selects the one now last.
-        SelectItem(d, IDC_LIST, 2);
-        testing::Click(d, IDC_DELETE);
-        EXPECT_EQ(ListBoxItems(d, IDC_LIST), (std::vector<std::string>{"工作邮箱", "家里"}));
-        EXPECT_EQ(SendMessageW(dialog.GetDlgItem(IDC_LIST), LB_GETCURSEL, 0, 0), 1);
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_1003), "li");
-        dialog.SetDlgItemText(IDC_EDIT_1002, "");
-        testing::Click(d, IDC_ICON_OK);
+        SelectItem(d, IDC_MODIFY_ACCOUNT_NAMES, 2);
+        testing::Click(d, IDC_MODIFY_ACCOUNT_DELETE);
+        EXPECT_EQ(ListBoxItems(d, IDC_MODIFY_ACCOUNT_NAMES),
+                  (std::vector<std::string>{"工作邮箱", "家里"}));
+        EXPECT_EQ(SendMessageW(dialog.GetDlgItem(IDC_MODIFY_ACCOUNT_NAMES), LB_GETCURSEL, 0, 0), 1);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_MODIFY_ACCOUNT_USER), "li");
+        dialog.SetDlgItemText(IDC_MODIFY_ACCOUNT_SERVER, "");
+        testing::Click(d, IDC_ACCOUNT_OK);
     });
     harness.Run([&](CMainDlg& window) {
         ASSERT_TRUE(AccountKeyExists(2));
@@ -197,9 +200,9 @@ TEST(AccountWindows, ChangingRenamingAndDeletingAccounts) {
 
         // Cancelling changes nothing.
         ui::SetDialogScript(IDD_MODIFY_ACCOUNT, [](ui::CDialog& dialog) {
-            SelectItem(dialog.m_hWnd, IDC_LIST, 0);
-            testing::Click(dialog.m_hWnd, IDC_DELETE);
-            testing::Click(dialog.m_hWnd, IDC_ICON_CANCEL);
+            SelectItem(dialog.m_hWnd, IDC_MODIFY_ACCOUNT_NAMES, 0);
+            testing::Click(dialog.m_hWnd, IDC_MODIFY_ACCOUNT_DELETE);
+            testing::Click(dialog.m_hWnd, IDC_ACCOUNT_CANCEL);
         });
         testing::Click(window.m_hWnd, IDC_MODIFY_ACCOUNTS);
         EXPECT_EQ(window.Accounts().size(), 2u);
@@ -221,56 +224,57 @@ TEST(AccountWindows, TheFilterListsAndTheSizeLimit) {
     ASSERT_TRUE(WriteFileAtomically("Subject.ini", subjects));
 
     ui::SetDialogScript(IDD_ENTRY, [&](ui::CDialog& dialog) {
-        if (dialog.GetDlgItemText(IDC_EDIT_1002).empty()) {
-            testing::Click(dialog.m_hWnd, IDC_OK);  // empty: "请输入数据 !"
-            dialog.SetDlgItemText(IDC_EDIT_1002, "spam@example.com");
+        if (dialog.GetDlgItemText(IDC_ENTRY_TEXT).empty()) {
+            testing::Click(dialog.m_hWnd, IDC_FILTER_OK);  // empty: "请输入数据 !"
+            dialog.SetDlgItemText(IDC_ENTRY_TEXT, "spam@example.com");
         } else {
-            dialog.SetDlgItemText(IDC_EDIT_1002, "ads@example.com");
+            dialog.SetDlgItemText(IDC_ENTRY_TEXT, "ads@example.com");
         }
-        testing::Click(dialog.m_hWnd, IDC_OK);
+        testing::Click(dialog.m_hWnd, IDC_FILTER_OK);
     });
     ui::SetDialogScript(IDD_ADDRESS_FILTER, [&](ui::CDialog& dialog) {
         HWND d = dialog.m_hWnd;
-        EXPECT_FALSE(Enabled(d, IDC_DELETE));
-        testing::Click(d, IDC_ADD_ENTRY);
-        testing::Click(d, IDC_ADD_ENTRY);
-        EXPECT_EQ(ListBoxItems(d, IDC_LIST),
+        EXPECT_FALSE(Enabled(d, IDC_FILTER_DELETE));
+        testing::Click(d, IDC_FILTER_ADD);
+        testing::Click(d, IDC_FILTER_ADD);
+        EXPECT_EQ(ListBoxItems(d, IDC_FILTER_ENTRIES),
                   (std::vector<std::string>{"spam@example.com", "spam@example.com"}));
-        SelectItem(d, IDC_LIST, 1, true);  // changed in place
-        EXPECT_TRUE(Enabled(d, IDC_DELETE));
-        EXPECT_EQ(ListBoxItems(d, IDC_LIST),
+        SelectItem(d, IDC_FILTER_ENTRIES, 1, true);  // changed in place
+        EXPECT_TRUE(Enabled(d, IDC_FILTER_DELETE));
+        EXPECT_EQ(ListBoxItems(d, IDC_FILTER_ENTRIES),
                   (std::vector<std::string>{"spam@example.com", "ads@example.com"}));
-        testing::Click(d, IDC_CHECK_1012);
+        testing::Click(d, IDC_FILTER_DISABLE);
         testing::SaveScreenshot(d, "address-filter");
-        testing::Click(d, IDC_OK);
+        testing::Click(d, IDC_FILTER_OK);
     });
     ui::SetDialogScript(IDD_SUBJECT_FILTER, [&](ui::CDialog& dialog) {
         HWND d = dialog.m_hWnd;
-        EXPECT_EQ(ListBoxItems(d, IDC_LIST).size(), 6u);
+        EXPECT_EQ(ListBoxItems(d, IDC_FILTER_ENTRIES).size(), 6u);
         for (int i = 0; i < 3; ++i) {
-            SelectItem(d, IDC_LIST, 3);
-            testing::Click(d, IDC_DELETE);
+            SelectItem(d, IDC_FILTER_ENTRIES, 3);
+            testing::Click(d, IDC_FILTER_DELETE);
         }
-        EXPECT_EQ(ListBoxItems(d, IDC_LIST), (std::vector<std::string>{"s0", "s1", "s2"}));
-        EXPECT_EQ(SendMessageW(dialog.GetDlgItem(IDC_LIST), LB_GETCURSEL, 0, 0), 2);
-        testing::Click(d, IDC_CHECK_1023);
-        testing::Click(d, IDC_CHECK_1027);
-        testing::Click(d, IDC_OK);
+        EXPECT_EQ(ListBoxItems(d, IDC_FILTER_ENTRIES),
+                  (std::vector<std::string>{"s0", "s1", "s2"}));
+        EXPECT_EQ(SendMessageW(dialog.GetDlgItem(IDC_FILTER_ENTRIES), LB_GETCURSEL, 0, 0), 2);
+        testing::Click(d, IDC_SUBJECT_FILTER_WHOLE_MATCH);
+        testing::Click(d, IDC_SUBJECT_FILTER_MATCH_CASE);
+        testing::Click(d, IDC_FILTER_OK);
     });
     ui::SetDialogScript(IDD_LENGTH_FILTER, [&](ui::CDialog& dialog) {
         for (const char* wrong : {"", "0"}) {
-            dialog.SetDlgItemText(IDC_EDIT_1002, wrong);
-            testing::Click(dialog.m_hWnd, IDC_OK);
+            dialog.SetDlgItemText(IDC_LENGTH_FILTER_LIMIT, wrong);
+            testing::Click(dialog.m_hWnd, IDC_FILTER_OK);
         }
         // Typed, the field takes four digits at most.
-        dialog.SetDlgItemText(IDC_EDIT_1002, "");
+        dialog.SetDlgItemText(IDC_LENGTH_FILTER_LIMIT, "");
         for (char c : std::string("12345")) {
-            SendMessageW(dialog.GetDlgItem(IDC_EDIT_1002), WM_CHAR, c, 1);
+            SendMessageW(dialog.GetDlgItem(IDC_LENGTH_FILTER_LIMIT), WM_CHAR, c, 1);
         }
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_EDIT_1002), "1234");
-        dialog.SetDlgItemText(IDC_EDIT_1002, "100");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_LENGTH_FILTER_LIMIT), "1234");
+        dialog.SetDlgItemText(IDC_LENGTH_FILTER_LIMIT, "100");
         testing::SaveScreenshot(dialog.m_hWnd, "length-filter");
-        testing::Click(dialog.m_hWnd, IDC_OK);
+        testing::Click(dialog.m_hWnd, IDC_FILTER_OK);
     });
     harness.Run([&](CMainDlg& window) {
         window.SendMessage(WM_COMMAND, ID_FILTER_ADDRESS);
@@ -303,12 +307,12 @@ TEST(AccountWindows, AFullAddressListTakesNoMoreEntries) {
     bool entryOpened = false;
     ui::SetDialogScript(IDD_ENTRY, [&](ui::CDialog& dialog) {
         entryOpened = true;
-        testing::Click(dialog.m_hWnd, IDC_CANCEL);
+        testing::Click(dialog.m_hWnd, IDC_FILTER_CANCEL);
     });
     ui::SetDialogScript(IDD_ADDRESS_FILTER, [&](ui::CDialog& dialog) {
-        EXPECT_EQ(ListBoxItems(dialog.m_hWnd, IDC_LIST).size(), kMaxFilterEntries);
-        testing::Click(dialog.m_hWnd, IDC_ADD_ENTRY);
-        testing::Click(dialog.m_hWnd, IDC_CANCEL);
+        EXPECT_EQ(ListBoxItems(dialog.m_hWnd, IDC_FILTER_ENTRIES).size(), kMaxFilterEntries);
+        testing::Click(dialog.m_hWnd, IDC_FILTER_ADD);
+        testing::Click(dialog.m_hWnd, IDC_FILTER_CANCEL);
     });
     harness.Run([&](CMainDlg& window) {
         EXPECT_EQ(window.Filters().addresses.size(), kMaxFilterEntries);

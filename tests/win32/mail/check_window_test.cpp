@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/check_end.h"
+#include "app_ids.h"
 #include "base/profile_file.h"
 #include "gui_support.h"
 #include "platform/file_system.h"
