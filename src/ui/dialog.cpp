@@ -23,6 +23,13 @@ CommandObserver& Observer() {
 // Nesting depth of modal loops on this (the interface) thread.
 int g_modalDepth = 0;
 
+// A WM_COMMAND that is a click: a button's BN_CLICKED, or a command from a menu (code 0) or an
+// accelerator (code 1). Menus and accelerators name no control, which tells code 1 apart from a
+// control's notification of the same number (a list box's or combo box's selection change).
+bool IsClick(int code, LPARAM control) {
+    return code == BN_CLICKED || (code == 1 && control == 0);
+}
+
 }  // namespace
 
 void SetDialogScript(int templateId, DialogScript script) {
@@ -137,6 +144,18 @@ void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
+bool CDialog::OnButtonClicked(int id) {
+    if (id == IDOK || id == m_okButton) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL || id == m_cancelButton) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
 bool CDialog::OnCommand(int, int) {
     return false;
 }
@@ -211,18 +230,8 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (Observer()) {
                 Observer()(m_hWnd, id);
             }
-            if (OnCommand(id, code)) {
-                return TRUE;
-            }
-            if (id == IDOK && code == BN_CLICKED) {
-                OnOK();
-                return TRUE;
-            }
-            if (id == IDCANCEL && code == BN_CLICKED) {
-                OnCancel();
-                return TRUE;
-            }
-            return FALSE;
+            const bool handled = IsClick(code, lParam) ? OnButtonClicked(id) : OnCommand(id, code);
+            return handled ? TRUE : FALSE;
         }
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);

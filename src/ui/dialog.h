@@ -21,7 +21,11 @@ inline constexpr UINT kReflectedDrawItem = WM_USER + 0x1c00 + WM_DRAWITEM;
 
 class CDialog : public CWnd {
 public:
-    explicit CDialog(int templateId) : m_templateId(templateId) {}
+    // okButton and cancelButton are the dialog's buttons that act as OK and Cancel. IDOK and
+    // IDCANCEL always do: the dialog manager sends IDOK for Enter when no button is the default
+    // one, and IDCANCEL for Esc; the close box sends IDCANCEL too.
+    explicit CDialog(int templateId, int okButton = IDOK, int cancelButton = IDCANCEL)
+        : m_templateId(templateId), m_okButton(okButton), m_cancelButton(cancelButton) {}
     ~CDialog() override;
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
@@ -45,9 +49,15 @@ public:
 
 protected:
     virtual BOOL OnInitDialog();  // after the exchange; TRUE gives the focus to the first control
-    virtual void OnOK();          // IDOK: exchange and end with IDOK
-    virtual void OnCancel();      // IDCANCEL: end with IDCANCEL
-    virtual bool OnCommand(int id, int code);  // true when handled
+    virtual void OnOK();          // the OK buttons: exchange and end with IDOK
+    virtual void OnCancel();      // the Cancel buttons, Esc and the close box: end with IDCANCEL
+    // A click: BN_CLICKED from a button, or a command from a menu or an accelerator (those name no
+    // control). The default runs OnOK for the OK buttons and OnCancel for the Cancel buttons.
+    // True when handled.
+    virtual bool OnButtonClicked(int id);
+    // Every other notification a control sends through WM_COMMAND (a list box's selection change
+    // or double-click, an edit's change, ...); true when handled.
+    virtual bool OnCommand(int id, int code);
     virtual bool OnNotify(int id, NMHDR* header, LRESULT& result);
     virtual void OnTimer(UINT_PTR id);
     virtual bool OnDrawItem(int id, DRAWITEMSTRUCT* item);
@@ -64,6 +74,8 @@ private:
     friend bool DispatchThreadMessage(MSG& message);
 
     int m_templateId;
+    int m_okButton;
+    int m_cancelButton;
     bool m_modalRunning = false;
     bool m_ended = false;
     INT_PTR m_result = -1;

@@ -83,7 +83,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    bool OnCommand(int id, int code) override;
+    bool OnButtonClicked(int id) override;
     bool OnNotify(int id, NMHDR* header, LRESULT& result) override;
     void OnTimer(UINT_PTR id) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -12,11 +12,7 @@
 
 namespace quorlet {
 
-bool CMainDlg::OnCommand(int id, int code) {
-    // Buttons report clicks; menus and posted commands arrive with code 0.
-    if (code != BN_CLICKED && code != 0 && code != 1) {
-        return false;
-    }
+bool CMainDlg::OnButtonClicked(int id) {
     switch (id) {
         case IDC_ADD_ACCOUNT:
             AddAccount();
@@ -105,7 +101,7 @@ bool CMainDlg::OnCommand(int id, int code) {
             ShowHelp();
             return true;
         default:
-            return false;
+            return CDialog::OnButtonClicked(id);
     }
 }
 

@@ -6,7 +6,8 @@
 
 namespace quorlet {
 
-CPasswordDlg::CPasswordDlg(Prompter& prompter) : CDialog(IDD_PASSWORD), m_prompter(prompter) {}
+CPasswordDlg::CPasswordDlg(Prompter& prompter)
+    : CDialog(IDD_PASSWORD, IDC_PASSWORD_OK, IDC_PASSWORD_CANCEL), m_prompter(prompter) {}
 
 void CPasswordDlg::DoDataExchange(ui::CDataExchange& dx) {
     ui::DDX_Control(dx, IDC_PASSWORD_OK, m_okButton);
@@ -22,32 +23,16 @@ BOOL CPasswordDlg::OnInitDialog() {
     return TRUE;
 }
 
-bool CPasswordDlg::OnCommand(int id, int code) {
-    if (code != BN_CLICKED) {
-        return false;
+bool CPasswordDlg::OnButtonClicked(int id) {
+    if (id == IDCANCEL) {
+        // Esc and the caption's close box: nothing. The program may not start without the
+        // password, and only "取消" ends it.
+        return true;
     }
-    switch (id) {
-        case IDC_PASSWORD_OK:
-            Confirm();
-            return true;
-        case IDC_PASSWORD_CANCEL:
-            EndDialog(IDCANCEL);
-            return true;
-        default:
-            return false;
-    }
+    return CDialog::OnButtonClicked(id);
 }
 
 void CPasswordDlg::OnOK() {
-    Confirm();
-}
-
-void CPasswordDlg::OnCancel() {
-    // Esc and the caption's close box do nothing: the program may not start without the
-    // password, and only "取消" ends it.
-}
-
-void CPasswordDlg::Confirm() {
     UpdateData(true);
     if (m_strEntered == m_strPassword) {
         EndDialog(IDOK);

@@ -21,14 +21,11 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnOK() override;
-    void OnCancel() override;
-    bool OnCommand(int id, int code) override;
+    void OnOK() override;  // "确定" and Enter: ends only with the right password
+    bool OnButtonClicked(int id) override;
     void DoDataExchange(ui::CDataExchange& dx) override;
 
 private:
-    void Confirm();
-
     Prompter& m_prompter;
     ui::CHoverButton m_okButton;
     ui::CHoverButton m_cancelButton;

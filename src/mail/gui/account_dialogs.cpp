@@ -70,7 +70,9 @@ std::optional<std::string> CRenameDlg::Problem() const {
 // "修改"
 
 CModifyAccountDlg::CModifyAccountDlg(Prompter& prompter)
-    : CDialog(IDD_MODIFY_ACCOUNT), m_prompter(prompter), m_renameDlg(prompter) {}
+    : CDialog(IDD_MODIFY_ACCOUNT, IDC_ACCOUNT_OK, IDC_ACCOUNT_CANCEL),
+      m_prompter(prompter),
+      m_renameDlg(prompter) {}
 
 void CModifyAccountDlg::DoDataExchange(ui::CDataExchange& dx) {
     ui::DDX_Control(dx, IDC_ACCOUNT_OK, m_okButton);
@@ -94,24 +96,23 @@ BOOL CModifyAccountDlg::OnInitDialog() {
 }
 
 bool CModifyAccountDlg::OnCommand(int id, int code) {
-    if (id == IDC_MODIFY_ACCOUNT_NAMES && code == LBN_SELCHANGE) {
-        OnSelectionChanged();
-        return true;
-    }
-    if (id == IDC_MODIFY_ACCOUNT_NAMES && code == LBN_DBLCLK) {
-        OnRename();
-        return true;
-    }
-    if (code != BN_CLICKED) {
+    if (id != IDC_MODIFY_ACCOUNT_NAMES) {
         return false;
     }
+    switch (code) {
+        case LBN_SELCHANGE:
+            OnSelectionChanged();
+            return true;
+        case LBN_DBLCLK:
+            OnRename();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CModifyAccountDlg::OnButtonClicked(int id) {
     switch (id) {
-        case IDC_ACCOUNT_OK:
-            Confirm();
-            return true;
-        case IDC_ACCOUNT_CANCEL:
-            EndDialog(IDCANCEL);
-            return true;
         case IDC_MODIFY_ACCOUNT_DELETE:
             OnDelete();
             return true;
@@ -119,7 +120,7 @@ bool CModifyAccountDlg::OnCommand(int id, int code) {
             OnMaskChanged();
             return true;
         default:
-            return false;
+            return CDialog::OnButtonClicked(id);  // "确定" and "取消"
     }
 }
 

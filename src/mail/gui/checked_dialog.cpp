@@ -2,21 +2,6 @@
 
 namespace quorlet {
 
-bool CCheckedDialog::OnCommand(int id, int code) {
-    if (code != BN_CLICKED) {
-        return false;
-    }
-    if (id == m_okId) {
-        OnOK();
-        return true;
-    }
-    if (id == m_cancelId) {
-        EndDialog(IDCANCEL);
-        return true;
-    }
-    return false;
-}
-
 void CCheckedDialog::OnOK() {
     UpdateData(true);
     if (const auto problem = Problem()) {

@@ -16,25 +16,19 @@ public:
     // The problem box's title and icon: "信息" (information) or "提示" (notice).
     enum class ProblemBox { Information, Notice };
 
-    CCheckedDialog(int templateId, int okId, int cancelId, ProblemBox box, Prompter& prompter)
-        : CDialog(templateId),
-          m_prompter(prompter),
-          m_okId(okId),
-          m_cancelId(cancelId),
-          m_box(box) {}
+    CCheckedDialog(int templateId, int okButton, int cancelButton, ProblemBox box,
+                   Prompter& prompter)
+        : CDialog(templateId, okButton, cancelButton), m_prompter(prompter), m_box(box) {}
 
 protected:
     // The problem with the members as the controls left them; nullopt when there is none.
     virtual std::optional<std::string> Problem() const = 0;
 
     void OnOK() override;
-    bool OnCommand(int id, int code) override;
 
     Prompter& m_prompter;
 
 private:
-    int m_okId;
-    int m_cancelId;
     ProblemBox m_box;
 };
 

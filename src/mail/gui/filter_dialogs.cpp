@@ -23,7 +23,9 @@ std::optional<std::string> CEntryDlg::Problem() const {
 // The list dialogs
 
 CFilterListDlg::CFilterListDlg(int templateId, Prompter& prompter)
-    : CDialog(templateId), m_prompter(prompter), m_entryDlg(prompter) {}
+    : CDialog(templateId, IDC_FILTER_OK, IDC_FILTER_CANCEL),
+      m_prompter(prompter),
+      m_entryDlg(prompter) {}
 
 void CFilterListDlg::DoDataExchange(ui::CDataExchange& dx) {
     ui::DDX_Check(dx, IDC_FILTER_DISABLE, m_bDisable);
@@ -44,17 +46,22 @@ BOOL CFilterListDlg::OnInitDialog() {
 }
 
 bool CFilterListDlg::OnCommand(int id, int code) {
-    if (id == IDC_FILTER_ENTRIES && code == LBN_SELCHANGE) {
-        EnableDlgItem(IDC_FILTER_DELETE, Entries().GetCurSel() >= 0);
-        return true;
-    }
-    if (id == IDC_FILTER_ENTRIES && code == LBN_DBLCLK) {
-        OnChange();
-        return true;
-    }
-    if (code != BN_CLICKED) {
+    if (id != IDC_FILTER_ENTRIES) {
         return false;
     }
+    switch (code) {
+        case LBN_SELCHANGE:
+            EnableDlgItem(IDC_FILTER_DELETE, Entries().GetCurSel() >= 0);
+            return true;
+        case LBN_DBLCLK:
+            OnChange();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CFilterListDlg::OnButtonClicked(int id) {
     switch (id) {
         case IDC_FILTER_ADD:
             OnAdd();
@@ -62,20 +69,9 @@ bool CFilterListDlg::OnCommand(int id, int code) {
         case IDC_FILTER_DELETE:
             OnDelete();
             return true;
-        case IDC_FILTER_OK:
-            OnOK();
-            return true;
-        case IDC_FILTER_CANCEL:
-            EndDialog(IDCANCEL);
-            return true;
         default:
-            return false;
+            return CDialog::OnButtonClicked(id);  // "确定" takes the check boxes, "取消" nothing
     }
-}
-
-void CFilterListDlg::OnOK() {
-    UpdateData(true);  // the check boxes
-    EndDialog(IDOK);
 }
 
 void CFilterListDlg::OnAdd() {

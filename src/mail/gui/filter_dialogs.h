@@ -38,7 +38,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnOK() override;
+    bool OnButtonClicked(int id) override;
     bool OnCommand(int id, int code) override;
     void DoDataExchange(ui::CDataExchange& dx) override;
 
