@@ -15,6 +15,14 @@
 
 namespace quorlet {
 
+// The state image of a row (bitmap 154) says whether its account takes part in checks. The small
+// image (bitmap 210) shows what the check does with it: the check cycle's RowImage.
+inline constexpr int kStateLeftOut = 1;
+inline constexpr int kStateIncluded = 2;
+constexpr int StateImageOf(bool enabled) {
+    return enabled ? kStateIncluded : kStateLeftOut;
+}
+
 class CAccountListCtrl : public ui::CSubclassWnd {
 public:
     ~CAccountListCtrl() override;

@@ -1,5 +1,6 @@
-// The main window: construction, the start-up sequence, the exit paths and the window messages.
-// The commands and timers are in main_dlg_commands.cpp.
+// The main window's shell: construction, the start-up sequence, the exit paths, the window's own
+// messages and the timer dispatch. The commands are in main_dlg_commands.cpp, the files of the
+// subsystems carry them out (see main_dlg.h).
 #include "app/gui/main_dlg.h"
 
 #include <windowsx.h>
@@ -105,13 +106,13 @@ BOOL CMainDlg::OnInitDialog() {
     m_list.SetBackground(ui::Bitmap::FromResource(IDB_LIST_BACKGROUND));
     PlaceSkinnedButtons();
 
-    SetWindowText("鸥信通");
+    SetWindowText(kMainWindowTitle);
     m_skin = ui::Bitmap::FromResource(IDB_SKIN);
     const SIZE skinSize = m_skin.Size();
     m_nSkinWidth = skinSize.cx;
     m_nSkinHeight = skinSize.cy;
 
-    SetTimer(m_hWnd, kTimerPlan, 120000, nullptr);
+    SetTimer(m_hWnd, kTimerPlan, kPlanPeriod, nullptr);
     return TRUE;
 }
 
@@ -131,12 +132,12 @@ void CMainDlg::EnterStartMode() {
     }
     m_bAutoMode = mode.autoMode;
     SetDlgItemText(IDC_MODE, m_bAutoMode ? kModeButtonInAuto : kModeButtonInManual);
-    m_trayIcon.m_bMode = m_bAutoMode;
+    CopyStateToTray();
 }
 
 void CMainDlg::AddTrayIcon() {
-    m_trayIcon.Create(m_hWnd, kTrayCallbackMessage, m_tips.ModeTip(m_bAutoMode),
-                      m_bAutoMode ? m_hIconAuto : m_hIconManual, IDR_TRAY_MENU);
+    m_trayIcon.Create(m_hWnd, kTrayCallbackMessage, m_tips.ModeTip(m_bAutoMode), ModeIcon(),
+                      IDR_TRAY_MENU);
 }
 
 void CMainDlg::FillAccountList() {
@@ -155,15 +156,8 @@ void CMainDlg::FillAccountList() {
     list.InsertColumn(3, "大小", LVCFMT_RIGHT, 60);
     for (int row = 0; row < static_cast<int>(m_accounts.size()); ++row) {
         InsertAccountRow(row);
-        list.SetStateImage(row, 1);
+        list.SetStateImage(row, kStateLeftOut);
     }
-}
-
-void CMainDlg::InsertAccountRow(int row) {
-    const ui::CListCtrl list = m_list.List();
-    const AccountRecord& account = m_accounts[static_cast<std::size_t>(row)];
-    list.InsertItem(row, account.m_strAccount, 2);
-    list.SetItemText(row, 1, account.m_strServer);
 }
 
 void CMainDlg::StartTimers() {
@@ -172,13 +166,13 @@ void CMainDlg::StartTimers() {
     }
     if (m_settings.m_bHide) {
         m_bTrayActive = true;
-        SetTimer(m_hWnd, kTimerHide, 500, nullptr);
+        SetTimer(m_hWnd, kTimerHide, kHideDelay, nullptr);
     } else {
         m_bTrayActive = false;
     }
     if (m_settings.m_bRecordThisRun) {
-        SetTimer(m_hWnd, kTimerWatchLine, 1000, nullptr);
-        SetTimer(m_hWnd, kTimerOnlineTime, 30000, nullptr);
+        SetTimer(m_hWnd, kTimerWatchLine, kWatchLinePeriod, nullptr);
+        SetTimer(m_hWnd, kTimerOnlineTime, kOnlineTimePeriod, nullptr);
         if (IsLineConnected(m_services.remoteAccess, m_fees.m_strConnName)) {
             m_services.prompter.Notice(kOnlineBeforeStartMessage);
         }
@@ -188,7 +182,7 @@ void CMainDlg::StartTimers() {
 void CMainDlg::IncludeAllAccounts() {
     const ui::CListCtrl list = m_list.List();
     for (int row = 0; row < static_cast<int>(m_accounts.size()); ++row) {
-        list.SetStateImage(row, 2);
+        list.SetStateImage(row, kStateIncluded);
         m_accounts[static_cast<std::size_t>(row)].m_bEnabled = true;
     }
 }
@@ -398,6 +392,40 @@ bool CMainDlg::OnMouseMessage(UINT message, LPARAM lParam) {
             break;
     }
     return false;
+}
+
+// The timer dispatch. Each timer's work is done in the file of its subsystem.
+void CMainDlg::OnTimer(UINT_PTR id) {
+    switch (id) {
+        case kTimerAutoCheck:
+            KillTimer(m_hWnd, kTimerAutoCheck);
+            KillTimer(m_hWnd, kTimerBlink);
+            StartCheck();
+            break;
+        case kTimerBlink:
+            BlinkTrayIcon();
+            break;
+        case kTimerHide:
+            KillTimer(m_hWnd, kTimerHide);
+            ShowWindow(SW_HIDE);
+            break;
+        case kTimerCheckEnd:
+            KillTimer(m_hWnd, kTimerCheckEnd);
+            NotifyCheckEnd();
+            break;
+        case kTimerWatchLine:
+            WatchLine();
+            break;
+        case kTimerOnlineTime:
+            ShowOnlineTime();
+            CheckPlan();
+            break;
+        case kTimerPlan:
+            CheckPlan();
+            break;
+        default:
+            break;
+    }
 }
 
 bool CMainDlg::OnNotify(int id, NMHDR* header, LRESULT&) {

@@ -1,10 +1,23 @@
 // CMainDlg: the program's main window (dialog 102). It shows the account list, runs every
-// timer, owns the tray icon, and turns buttons, menus, hot keys and tray commands into the
-// program's commands. The program ends when this dialog ends.
+// timer, owns the tray icon and every other dialog, and turns buttons, menus, hot keys and tray
+// commands into the program's commands. The program ends when this dialog ends.
+//
+// One class, its files cut by what they serve:
+//   main_dlg.cpp          construction, the start-up sequence, the exit paths, the window's own
+//                         messages (painting, keys, mouse, tray callback) and the timer dispatch
+//   main_dlg_tray.cpp     the notification area: hiding and opening the window, the tray icon's
+//                         picture, tip, blink and copies of this window's state
+//   main_dlg_commands.cpp the command table
+//   main_dlg_mail.cpp     mail watch: accounts, the account list, filters, the check and its
+//                         mode, the check cycle's reports, the end of a check, the preview
+//   main_dlg_dialup.cpp   dial-up and accounting: the line watch, online time, plans, and the
+//                         dial-up, log, fee and plan commands
+//   main_dlg_send.cpp     sending: the compose window and the system mail program
+//   main_dlg_options.cpp  options, About, help and the IP addresses
 #pragma once
 
 #include <array>
-#include <atomic>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,12 +43,19 @@
 
 namespace quorlet {
 
+namespace testing {
+struct MainDlgProbe;
+}
+
+// The window's title; a second start of the program finds the running one by it.
+inline constexpr const char* kMainWindowTitle = "鸥信通";
+
 // The tray icon's callback message.
 inline constexpr UINT kTrayCallbackMessage = WM_USER + 10;
 
 // The main window's timers.
 enum MainTimer : UINT_PTR {
-    kTimerAutoCheck = 0,
+    kTimerAutoCheck = 0,  // the check interval (minutes x 60000 ms)
     kTimerBlink = 1,
     kTimerHide = 2,
     kTimerCheckEnd = 3,
@@ -43,6 +63,14 @@ enum MainTimer : UINT_PTR {
     kTimerOnlineTime = 6,
     kTimerPlan = 7,
 };
+
+// The periods of the other timers, in milliseconds.
+inline constexpr UINT kBlinkPeriod = 500;         // the two new-mail icons take turns
+inline constexpr UINT kHideDelay = 500;           // "Hide": the window goes after start
+inline constexpr UINT kCheckEndDelay = 100;       // the notification after a check
+inline constexpr UINT kWatchLinePeriod = 1000;    // the line watch ("Record")
+inline constexpr UINT kOnlineTimePeriod = 30000;  // the online time in the tip ("Record")
+inline constexpr UINT kPlanPeriod = 120000;       // the plan check
 
 // The registered message "Quorlet comm": the dial-up window's news that its connection is up.
 UINT QuorletCommMessage();
@@ -60,6 +88,14 @@ public:
     // Windows is ending the session: saves without asking.
     void SaveAtSessionEnd();
 
+    // One row of the command table: a command and the member that carries it out.
+    struct CommandRow {
+        int id;
+        void (CMainDlg::*handler)();
+    };
+    // Every command of the buttons, the context menu, the tray menu and the hot keys.
+    static std::span<const CommandRow> Commands();
+
     // State shared with the check cycle and read by tests.
     const MainSettings& Settings() const { return m_settings; }
     const AccountTable& Accounts() const { return m_accounts; }
@@ -67,17 +103,12 @@ public:
     bool AutoMode() const { return m_bAutoMode; }
     bool TrayActive() const { return m_bTrayActive; }
     bool ListVisible() const { return m_bListVisible; }
+    bool Busy() const { return m_bChecking; }
     bool PlanOn() const { return m_plan.m_bPlanOn; }
     OnlineRecorder& Recorder() { return m_recorder; }
     const FilterLists& Filters() const { return m_filterLists; }
     CPreviewDlg& Preview() { return m_preview; }
     CCheckCycle& CheckCycle() { return m_check; }
-
-    // Busy: a check or a deletion of filtered mail runs. Set when one starts and cleared when its
-    // end reaches the interface thread; the check cycle keeps its own flag for its threads.
-    std::atomic<bool> m_bChecking{false};
-    std::atomic<bool> m_bNewMail{false};       // set by the check cycle when it found new mail
-    std::atomic<bool> m_bHaveFiltered{false};  // set by the check cycle when filters hit
 
 protected:
     BOOL OnInitDialog() override;
@@ -92,7 +123,9 @@ protected:
     void OnDestroy() override;
 
 private:
-    // Start-up steps.
+    friend struct testing::MainDlgProbe;  // window tests stage the states a check leaves behind
+
+    // Start-up and exit (main_dlg.cpp).
     void LoadTrayResources();
     void EnterStartMode();
     void AddTrayIcon();
@@ -100,38 +133,37 @@ private:
     void StartTimers();
     void IncludeAllAccounts();
     void PlaceSkinnedButtons();
-    void InsertAccountRow(int row);
     void SaveEverything();
     void ReleaseSkin();
-
-    // Commands and timers carried out here.
     bool OnMouseMessage(UINT message, LPARAM lParam);
-    void ToggleCheckMode();
+
+    // The window's own commands (main_dlg_commands.cpp) and the notification area
+    // (main_dlg_tray.cpp).
+    void CloseByButton();
+    void ExitByCommand();
+    void ShowContextMenuAtCursor();
+    void ShowContextMenu(POINT screenPoint);
     void HideToTray();
     void OpenWindow();
-    void ShowContextMenu(POINT screenPoint);
-    void ShowIpAddresses();
-    void ShowHelp();
-    void ToggleList();
-    void TogglePlan();
-    void StopBlinkAndStartMailProgram();
-    void ToggleAccount(int row);
-    void BlinkTrayIcon();
-    void NotifyCheckEnd();
-    void WatchLine();
-    void ShowOnlineTime();
+    HICON ModeIcon() const;
     void ShowModeIcon();
-    void SetAutoCheckTimer(int minutes);
+    void ShowBusyIcon();
+    void StartBlink();
+    void BlinkTrayIcon();
+    // The tray menu's copies of this window's state. Every change of the mode, the busy flag, the
+    // compose window or the plan switch ends here, so that the copies cannot drift apart.
+    void CopyStateToTray();
 
-    // Commands carried out by the program's other windows and subsystems.
+    // Mail watch (main_dlg_mail.cpp).
     void AddAccount();
     void ModifyAccounts();
-    void EditOptions();
-    void OpenPreview();
-    void StopCheck();
-    void StartCheck();
-    void OpenCompose();
-    void ShowAbout();
+    void InsertAccountRow(int row);
+    void RebuildAccountList();
+    void ToggleAccount(int row);
+    void ToggleList();
+    void ShowList();
+    void LoadFilterLists();
+    void SaveFilterLists();
     void EditAddressList();
     void EditSubjectList();
     // Runs a list dialog over one filter list and its "禁止" switch; after OK, takes both over and
@@ -140,23 +172,41 @@ private:
     bool EditFilterList(CFilterListDlg& dlg, std::vector<std::string>& entries, bool& bDisable,
                         SaveEditedList save);
     void EditLengthFilter();
-    void StartMailProgram();
-    void ShowOnlineLog();
-    void ShowFeeSettings();
-    void OnDialCommand();
-    void EditPlans();
-    void LoadFilterLists();
-    void SaveFilterLists();
+    void ToggleCheckMode();
+    void SetAutoCheckTimer(int minutes);
+    void StartCheck();
+    void StopCheck();
     void StartDeletingFilteredMail();
-
-    // The check cycle's reports (worker threads) and what they do on the interface thread.
+    void ShowCheckIdle();
+    void ShowRowImage(int row, RowImage image);
+    void NotifyCheckEnd();
+    void OpenPreview();
+    // The check cycle's reports, called on its worker threads and applied on this one.
     void OnRowImage(int row, RowImage image) override;
     void OnRowResult(int row, const std::string& count, const std::string& size) override;
     void OnCheckFinished(bool haveMail, bool haveFiltered) override;
     void OnDeletionFinished() override;
-    void ShowRowImage(int row, int image);
-    void ShowCheckIdle();
-    void RebuildAccountList();
+
+    // Dial-up and accounting (main_dlg_dialup.cpp).
+    void WatchLine();
+    void ShowOnlineTime();
+    void CheckPlan();
+    void TogglePlan();
+    void ShowOnlineLog();
+    void ShowFeeSettings();
+    void OnDialCommand();
+    void EditPlans();
+
+    // Sending (main_dlg_send.cpp).
+    void OpenCompose();
+    void StartMailProgram();
+    void StopBlinkAndStartMailProgram();
+
+    // Options and information (main_dlg_options.cpp).
+    void EditOptions();
+    void ShowAbout();
+    void ShowHelp();
+    void ShowIpAddresses();
 
     MainServices m_services;
     SettingsStore m_store;
@@ -166,12 +216,23 @@ private:
     OnlineRecorder m_recorder;
     PlanChecker m_plan;
 
-    bool m_bAutoMode = false;
-    bool m_bTrayActive = false;
-    bool m_bListVisible = true;
-    bool m_bBlinkPhase = false;
-    bool m_bDragging = false;
-    POINT m_ptGrab{0, 0};
+    // The window's state. Only the interface thread touches it: the check cycle's workers report
+    // through m_reports, whose tasks run here.
+    bool m_bAutoMode = false;    // auto-check mode: timer 0 starts the checks
+    bool m_bTrayActive = false;  // hidden to the tray: only then do clicks on the icon count
+    bool m_bListVisible = true;  // the account list is shown (F6 hides it)
+    bool m_bBlinkPhase = false;  // which new-mail icon the blink shows next
+    bool m_bDragging = false;    // the top band is being dragged ...
+    POINT m_ptGrab{0, 0};        // ... from this point (client coordinates)
+    // Busy: a check or a deletion of filtered mail runs, from its start until its end reaches
+    // this thread (the check cycle keeps its own flag for its threads). No check starts and the
+    // accounts stay as they are meanwhile; the tray shows the check.
+    bool m_bChecking = false;
+    bool m_bNewMail = false;          // the last check found mail; timer 3 takes it
+    bool m_bHaveFiltered = false;     // ... and filters marked some of it; timer 3 takes it
+    bool m_bEditingAccounts = false;  // the change dialog is open: checks wait for it
+    bool m_bCheckWaiting = false;     // a check was asked for meanwhile
+    bool m_bComposeOpen = false;      // the compose window is open (not built yet: always false)
 
     HICON m_hIcon = nullptr;
     HICON m_hIconAuto = nullptr;
@@ -198,8 +259,6 @@ private:
     FilterFiles m_filterFiles;
     FilterLists m_filterLists;
     CPreviewDlg m_preview;
-    bool m_bEditingAccounts = false;  // the change dialog is open: checks wait for it
-    bool m_bCheckWaiting = false;     // a check was asked for meanwhile
     ui::CUiTaskQueue m_reports;
     CCheckCycle m_check;
 };

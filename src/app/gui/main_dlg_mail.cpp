@@ -1,7 +1,10 @@
-// The main window's mail watch: the account commands, the filter commands, the check and its
-// abort, the deletion of filtered mail, and the check cycle's reports, which arrive from its
-// worker threads and are applied here on the interface thread.
+// The main window's mail watch: the accounts and their list, the filters, the check and its mode,
+// the deletion of filtered mail, the check cycle's reports (they arrive from its worker threads
+// and are applied here on the interface thread), the end of a check, and the preview.
+#include <utility>
+
 #include "app/check_end.h"
+#include "app/check_mode.h"
 #include "app/gui/main_dlg.h"
 #include "app_ids.h"
 #include "mail/accounts.h"
@@ -10,12 +13,14 @@
 namespace quorlet {
 namespace {
 
-constexpr const char* kTitle = "鸥信通";
-constexpr const char* kTitleDeleting = "鸥信通[正在删除已过滤的邮件...]";
+// The title while filtered mail is being deleted on the servers.
+std::string DeletingTitle() {
+    return std::string(kMainWindowTitle) + "[正在删除已过滤的邮件...]";
+}
 
 }  // namespace
 
-// Accounts
+// Accounts and the account list
 
 void CMainDlg::AddAccount() {
     if (m_accounts.size() >= kMaxAccounts) {
@@ -29,10 +34,9 @@ void CMainDlg::AddAccount() {
     // A new row goes at the end, so the rows of a running check keep their accounts.
     const int row = static_cast<int>(m_accounts.size()) - 1;
     InsertAccountRow(row);
-    m_list.List().SetStateImage(row, 2);
+    m_list.List().SetStateImage(row, kStateIncluded);
     if (!m_bListVisible) {
-        ::ShowWindow(GetDlgItem(IDC_ACCOUNT_LIST), SW_SHOW);
-        m_bListVisible = true;
+        ShowList();
     }
 }
 
@@ -57,13 +61,41 @@ void CMainDlg::ModifyAccounts() {
     }
 }
 
+void CMainDlg::InsertAccountRow(int row) {
+    const ui::CListCtrl list = m_list.List();
+    const AccountRecord& account = m_accounts[static_cast<std::size_t>(row)];
+    list.InsertItem(row, account.m_strAccount, static_cast<int>(RowImage::Idle));
+    list.SetItemText(row, 1, account.m_strServer);
+}
+
 void CMainDlg::RebuildAccountList() {
     const ui::CListCtrl list = m_list.List();
     list.DeleteAllItems();
     for (int row = 0; row < static_cast<int>(m_accounts.size()); ++row) {
         InsertAccountRow(row);
-        list.SetStateImage(row, m_accounts[static_cast<std::size_t>(row)].m_bEnabled ? 2 : 1);
+        list.SetStateImage(row, StateImageOf(m_accounts[static_cast<std::size_t>(row)].m_bEnabled));
     }
+}
+
+void CMainDlg::ToggleAccount(int row) {
+    if (row < 0 || row >= static_cast<int>(m_accounts.size())) {
+        return;
+    }
+    AccountRecord& account = m_accounts[static_cast<std::size_t>(row)];
+    account.m_bEnabled = !account.m_bEnabled;
+    m_list.List().SetStateImage(row, StateImageOf(account.m_bEnabled));
+    // A running check reads the flag when it reaches the account.
+    m_check.SetAccountEnabled(static_cast<std::size_t>(row), account.m_bEnabled);
+}
+
+void CMainDlg::ToggleList() {
+    ::ShowWindow(GetDlgItem(IDC_ACCOUNT_LIST), m_bListVisible ? SW_HIDE : SW_SHOW);
+    m_bListVisible = !m_bListVisible;
+}
+
+void CMainDlg::ShowList() {
+    ::ShowWindow(GetDlgItem(IDC_ACCOUNT_LIST), SW_SHOW);
+    m_bListVisible = true;
 }
 
 // Filters
@@ -115,7 +147,31 @@ void CMainDlg::EditLengthFilter() {
     m_settings.m_strMailLength = m_lengthDlg.m_strLength;
 }
 
-// The check
+// The check and its mode
+
+void CMainDlg::ToggleCheckMode() {
+    const ModeToggle toggle = ToggleMode(m_bAutoMode, m_settings.m_strTimeInterval);
+    if (m_bAutoMode) {
+        KillTimer(m_hWnd, kTimerAutoCheck);
+        KillTimer(m_hWnd, kTimerBlink);
+    } else if (toggle.showMissingMessage) {
+        m_services.prompter.Notice(kIntervalMissingMessage);
+    } else if (toggle.autoMode) {
+        SetAutoCheckTimer(*ValidInterval(m_settings.m_strTimeInterval));
+    }
+    if (toggle.autoMode != m_bAutoMode) {
+        m_bAutoMode = toggle.autoMode;
+        SetDlgItemText(IDC_MODE, m_bAutoMode ? kModeButtonInAuto : kModeButtonToManual);
+        if (!m_bChecking) {
+            ShowModeIcon();
+        }
+    }
+    CopyStateToTray();
+}
+
+void CMainDlg::SetAutoCheckTimer(int minutes) {
+    SetTimer(m_hWnd, kTimerAutoCheck, IntervalMilliseconds(minutes), nullptr);
+}
 
 void CMainDlg::StartCheck() {
     if (m_bEditingAccounts) {
@@ -136,6 +192,7 @@ void CMainDlg::StartCheck() {
             break;
     }
     m_bChecking = true;
+    CopyStateToTray();
     m_preview.m_nDeleted = 0;
     // The slots' first reports are applied after this, on this thread.
     const ui::CListCtrl list = m_list.List();
@@ -143,16 +200,14 @@ void CMainDlg::StartCheck() {
         list.SetItemText(row, 2, "");
         list.SetItemText(row, 3, "");
     }
-    m_trayIcon.m_bBusy = true;
-    m_trayIcon.SetIcon(m_hIconChecking);
-    m_trayIcon.SetTip(m_tips.BusyTip());
+    ShowBusyIcon();
     EnableDlgItem(IDC_CHECK, false);
     EnableDlgItem(IDC_STOP_CHECK, true);
 }
 
 void CMainDlg::StopCheck() {
     for (int row : m_check.AbortCheck()) {
-        ShowRowImage(row, static_cast<int>(RowImage::Aborted));
+        ShowRowImage(row, RowImage::Aborted);
     }
     EnableDlgItem(IDC_STOP_CHECK, false);
 }
@@ -171,35 +226,35 @@ void CMainDlg::StartDeletingFilteredMail() {
             break;
     }
     m_bChecking = true;
-    m_trayIcon.m_bBusy = true;
-    SetWindowText(kTitleDeleting);
+    CopyStateToTray();
+    SetWindowText(DeletingTitle());
     EnableDlgItem(IDC_CHECK, false);
     EnableDlgItem(IDC_STOP_CHECK, true);
 }
 
 void CMainDlg::ShowCheckIdle() {
     m_bChecking = false;
-    m_trayIcon.m_bBusy = false;
+    CopyStateToTray();
     EnableDlgItem(IDC_CHECK, true);
     EnableDlgItem(IDC_STOP_CHECK, false);
 }
 
-void CMainDlg::ShowRowImage(int row, int image) {
+void CMainDlg::ShowRowImage(int row, RowImage image) {
     if (row < 0 || row >= static_cast<int>(m_accounts.size())) {
         return;
     }
     // Every change of the image also rewrites the row's name and check box.
     const ui::CListCtrl list = m_list.List();
     const AccountRecord& account = m_accounts[static_cast<std::size_t>(row)];
-    list.SetImage(row, image);
+    list.SetImage(row, static_cast<int>(image));
     list.SetItemText(row, 0, account.m_strAccount);
-    list.SetStateImage(row, account.m_bEnabled ? 2 : 1);
+    list.SetStateImage(row, StateImageOf(account.m_bEnabled));
 }
 
 // The check cycle's reports: called on its worker threads, applied on this one.
 
 void CMainDlg::OnRowImage(int row, RowImage image) {
-    m_reports.Post([this, row, image] { ShowRowImage(row, static_cast<int>(image)); });
+    m_reports.Post([this, row, image] { ShowRowImage(row, image); });
 }
 
 void CMainDlg::OnRowResult(int row, const std::string& count, const std::string& size) {
@@ -222,15 +277,62 @@ void CMainDlg::OnCheckFinished(bool haveMail, bool haveFiltered) {
             m_bHaveFiltered = true;
         }
         // The notification follows on timer 3.
-        SetTimer(m_hWnd, kTimerCheckEnd, 100, nullptr);
+        SetTimer(m_hWnd, kTimerCheckEnd, kCheckEndDelay, nullptr);
     });
 }
 
 void CMainDlg::OnDeletionFinished() {
     m_reports.Post([this] {
         ShowCheckIdle();
-        SetWindowText(kTitle);
+        SetWindowText(kMainWindowTitle);
     });
 }
+
+// The end of a check (timer 3)
+
+void CMainDlg::NotifyCheckEnd() {
+    CheckEndState state;
+    state.newMail = std::exchange(m_bNewMail, false);
+    state.filteredMail = std::exchange(m_bHaveFiltered, false);
+    state.listVisible = m_bListVisible;
+    state.windowVisible = IsWindowVisible();
+    state.autoMode = m_bAutoMode;
+    const CheckEndActions actions = PlanCheckEnd(state, m_settings);
+
+    if (actions.showList) {
+        ShowList();
+    }
+    if (actions.startBlink) {
+        StartBlink();
+    }
+    if (actions.showModeIcon) {
+        ShowModeIcon();
+    }
+    if (actions.playSound) {
+        m_services.sound.PlayFileAsync(m_settings.m_strSoundFile);
+    }
+    if (actions.popUpWindow) {
+        SetForegroundWindow(m_hWnd);
+        ShowWindow(SW_SHOW);
+    }
+    if (actions.startMailProgram) {
+        StartMailProgram();
+    }
+    if (actions.rearmMinutes) {
+        SetAutoCheckTimer(*actions.rearmMinutes);
+    }
+    if (actions.openPreview) {
+        PostMessage(WM_COMMAND, IDC_PREVIEW);
+    }
+    if (actions.askDeleteFiltered &&
+        m_services.prompter.AskYesNo(kDeleteFilteredQuestion, kTitleQuestion,
+                                     MessageIcon::Question)) {
+        StartDeletingFilteredMail();
+    }
+}
+
+// The preview (dialog 156). Its window is not built yet: the command does nothing until then.
+
+void CMainDlg::OpenPreview() {}
 
 }  // namespace quorlet

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/gui/main_dlg.h"
+#include "platform/win32/wide_text.h"
 #include "resource.h"
 #include "ui/window.h"
 
@@ -26,7 +27,7 @@ bool SingleInstanceGuard::Check() {
 }
 
 bool ActivateRunningInstance() {
-    HWND window = FindWindowW(L"#32770", kMainWindowTitle);
+    HWND window = FindWindowW(L"#32770", win32::ToWide(kMainWindowTitle).c_str());
     if (window == nullptr) {
         return false;
     }

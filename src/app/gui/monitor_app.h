@@ -10,9 +10,9 @@
 
 namespace quorlet {
 
-// The mutex of the single-instance test, and the running copy's window.
+// The mutex of the single-instance test. The running copy's window is found by its title,
+// kMainWindowTitle (main_dlg.h).
 inline constexpr const wchar_t* kInstanceMutexName = L"Quorlet Class";
-inline constexpr const wchar_t* kMainWindowTitle = L"鸥信通";
 
 class SingleInstanceGuard {
 public:

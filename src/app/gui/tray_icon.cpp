@@ -114,11 +114,11 @@ void CTrayIcon::ShowMenu() {
     if (popup != nullptr) {
         SetMenuDefaultItem(popup, 0, TRUE);
         MenuState state;
-        state.autoMode = m_bMode;
-        state.busy = m_bBusy;
+        state.autoMode = m_copies.bMode;
+        state.busy = m_copies.bBusy;
         state.online = TheDialState().bOnline;
-        state.planOn = m_bPlan;
-        state.composeOpen = m_bCompose;
+        state.planOn = m_copies.bPlan;
+        state.composeOpen = m_copies.bCompose;
         for (const MenuEntry& change : TrayMenuChanges(state)) {
             ui::ModifyMenuItem(popup,
                                {change.id, change.text, change.checked, change.grayed, false});

@@ -6,10 +6,17 @@
 
 #include <shellapi.h>
 
-#include <atomic>
 #include <string>
 
 namespace quorlet {
+
+// The main window's state as the tray menu shows it.
+struct TrayMenuCopies {
+    bool bMode = false;     // auto-check mode: the mode item offers manual mode
+    bool bBusy = false;     // a check or a deletion runs: "立刻检测(&C)" is grayed
+    bool bCompose = false;  // the compose window is open: "发送邮件(&S)" is grayed
+    bool bPlan = true;      // plan enforcement is on: "执行计划(&P)" is checked
+};
 
 class CTrayIcon {
 public:
@@ -34,11 +41,10 @@ public:
     // A mouse event on an icon: 1 when it was this icon's.
     virtual LRESULT OnTrayNotification(WPARAM id, LPARAM mouseMessage);
 
-    // Copies of the main window's state, for the tray menu.
-    bool m_bMode = false;              // auto-check mode
-    std::atomic<bool> m_bBusy{false};  // a check runs (cleared by the check's last worker)
-    bool m_bCompose = false;           // the compose window is open
-    bool m_bPlan = true;               // plan enforcement is on
+    // The copies of the main window's state that the tray menu shows; the main window sets
+    // them, on its own thread, whenever that state changes.
+    void SetMenuCopies(const TrayMenuCopies& copies) { m_copies = copies; }
+    const TrayMenuCopies& MenuCopies() const { return m_copies; }
 
 private:
     bool Notify(DWORD message, UINT flags);
@@ -46,6 +52,7 @@ private:
 
     NOTIFYICONDATAW m_nid{};
     bool m_bEnabled = false;
+    TrayMenuCopies m_copies;
 };
 
 }  // namespace quorlet

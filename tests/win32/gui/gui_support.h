@@ -142,6 +142,14 @@ public:
     MainServices Services();
 };
 
+// Stages the states a check leaves behind in the main window, for tests of what the window does
+// with them.
+struct MainDlgProbe {
+    static bool& Busy(CMainDlg& window) { return window.m_bChecking; }
+    static bool& NewMail(CMainDlg& window) { return window.m_bNewMail; }
+    static bool& HaveFiltered(CMainDlg& window) { return window.m_bHaveFiltered; }
+};
+
 // Presses a button of a dialog the way a click does.
 void Click(HWND dialog, int id);
 // Sends a key press to the window that has the focus in the dialog (or the dialog).

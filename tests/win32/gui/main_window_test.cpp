@@ -17,6 +17,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::MainWindowHarness;
+using Probe = testing::MainDlgProbe;
 
 AccountTable ThreeAccounts() {
     return {{"工作邮箱", "pop.work.example", "zhang", "pw1"},
@@ -299,8 +300,10 @@ TEST(MainWindow, TrayMenuFollowsModeLineBusyComposeAndPlan) {
 
         window.SendMessage(WM_COMMAND, IDC_MODE);  // to auto mode
         window.SendMessage(WM_COMMAND, ID_PLAN_ON);
-        window.TrayIcon().m_bBusy = true;
-        window.TrayIcon().m_bCompose = true;
+        TrayMenuCopies copies = window.TrayIcon().MenuCopies();
+        copies.bBusy = true;
+        copies.bCompose = true;
+        window.TrayIcon().SetMenuCopies(copies);
         TheDialState().bOnline = true;
         menu = trayMenu();
         EXPECT_EQ(TextOf(menu, IDC_MODE), "手动检测(&U)");
@@ -308,7 +311,8 @@ TEST(MainWindow, TrayMenuFollowsModeLineBusyComposeAndPlan) {
         EXPECT_EQ(TextOf(menu, ID_DIAL), "断开线路(&D)");
         EXPECT_FALSE(ItemOf(menu, ID_PLAN_ON)->checked);
         EXPECT_TRUE(ItemOf(menu, IDC_COMPOSE)->grayed);
-        window.TrayIcon().m_bBusy = false;
+        copies.bBusy = false;
+        window.TrayIcon().SetMenuCopies(copies);
         TheDialState() = DialState{};
 
         // Choosing "打开窗口(&O)" opens the window and the icon goes quiet again.
@@ -385,13 +389,13 @@ TEST(MainWindow, ModeToggleNeedsAnIntervalAndKeepsTheTrayInStep) {
         EXPECT_EQ(window.GetDlgItemText(IDC_MODE), "手动(&U)");
         EXPECT_EQ(window.TrayIcon().Tip(), "自动检测状态");
         // While a check runs the tray keeps its busy look.
-        window.m_bChecking = true;
+        Probe::Busy(window) = true;
         window.TrayIcon().SetTip("正在检测...");
         testing::Click(window.m_hWnd, IDC_MODE);
         EXPECT_FALSE(window.AutoMode());
         EXPECT_EQ(window.GetDlgItemText(IDC_MODE), "自动(&U)");
         EXPECT_EQ(window.TrayIcon().Tip(), "正在检测...");
-        window.m_bChecking = false;
+        Probe::Busy(window) = false;
         window.EndDialog(IDCANCEL);
     });
 }
@@ -406,11 +410,11 @@ TEST(MainWindow, CheckEndBlinksWhenHiddenPlaysTheSoundAndAsksAboutFilteredMail) 
     harness.Run([&](CMainDlg& window) {
         testing::Click(window.m_hWnd, IDC_HIDE);
         const HICON idle = window.TrayIcon().Icon();
-        window.m_bNewMail = true;
-        window.m_bHaveFiltered = true;
+        Probe::NewMail(window) = true;
+        Probe::HaveFiltered(window) = true;
         window.SendMessage(WM_TIMER, kTimerCheckEnd);
-        EXPECT_FALSE(window.m_bNewMail);
-        EXPECT_FALSE(window.m_bHaveFiltered);
+        EXPECT_FALSE(Probe::NewMail(window));
+        EXPECT_FALSE(Probe::HaveFiltered(window));
         EXPECT_EQ(harness.sound.played, std::vector<std::string>{"C:\\sounds\\mail.wav"});
         EXPECT_EQ(harness.prompter.Texts(), std::vector<std::string>{kDeleteFilteredQuestion});
         EXPECT_EQ(harness.prompter.shown[0].title, "询问");
@@ -442,10 +446,10 @@ TEST(MainWindow, OnlineTimeGoesIntoTheTipWhileAPeriodIsRecorded) {
         window.Recorder().m_timeStart = harness.clock.Now().AddSeconds(-(2 * 3600 + 7 * 60 + 30));
         window.SendMessage(WM_TIMER, kTimerOnlineTime);
         EXPECT_EQ(window.TrayIcon().Tip(), "手动检测状态 联网时间:2小时7分");
-        window.m_bChecking = true;
+        Probe::Busy(window) = true;
         window.SendMessage(WM_TIMER, kTimerOnlineTime);
         EXPECT_EQ(window.TrayIcon().Tip(), "正在检测... 联网时间:2小时7分");
-        window.m_bChecking = false;
+        Probe::Busy(window) = false;
         window.Recorder().m_bRecording = false;
         harness.prompter.answers = {MessageAnswer::No};
         window.EndDialog(IDCANCEL);

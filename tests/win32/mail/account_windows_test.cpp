@@ -193,9 +193,9 @@ TEST(AccountWindows, ChangingRenamingAndDeletingAccounts) {
 
         // While a check runs the accounts are not changed: the program asks to wait.
         harness.prompter.shown.clear();
-        window.m_bChecking = true;
+        testing::MainDlgProbe::Busy(window) = true;
         testing::Click(window.m_hWnd, IDC_MODIFY_ACCOUNTS);
-        window.m_bChecking = false;
+        testing::MainDlgProbe::Busy(window) = false;
         EXPECT_EQ(harness.prompter.Texts(), std::vector<std::string>{kMailBeingUpdated});
 
         // Cancelling changes nothing.

@@ -70,16 +70,16 @@ TEST_F(CheckWindow, TheCheckButtonFillsTheColumnsAndTheTrayShowsTheCheck) {
         const ui::CListCtrl list(window.GetDlgItem(IDC_ACCOUNT_LIST));
         const HICON idle = window.TrayIcon().Icon();
         testing::Click(window.m_hWnd, IDC_CHECK);
-        EXPECT_TRUE(window.m_bChecking);
+        EXPECT_TRUE(window.Busy());
         EXPECT_FALSE(IsWindowEnabled(window.GetDlgItem(IDC_CHECK)));
         EXPECT_TRUE(IsWindowEnabled(window.GetDlgItem(IDC_STOP_CHECK)));
         EXPECT_EQ(window.TrayIcon().Tip(), "正在检测...");
         EXPECT_NE(window.TrayIcon().Icon(), idle);
-        EXPECT_TRUE(window.TrayIcon().m_bBusy);
+        EXPECT_TRUE(window.TrayIcon().MenuCopies().bBusy);
         EXPECT_TRUE(testing::PumpUntil([&] { return list.GetImage(0) == 1; }, 10s)) << "connecting";
         EXPECT_TRUE(testing::PumpUntil([&] { return list.GetImage(0) == 3; }, 10s)) << "reading";
         testing::SaveScreenshot(window.m_hWnd, "main-window-checking");
-        ASSERT_TRUE(testing::PumpUntil([&] { return !window.m_bChecking; }, 30s));
+        ASSERT_TRUE(testing::PumpUntil([&] { return !window.Busy(); }, 30s));
 
         EXPECT_EQ(list.GetItemText(0, 2), "3");
         EXPECT_EQ(list.GetItemText(0, 3), "4KB");
@@ -97,7 +97,7 @@ TEST_F(CheckWindow, TheCheckButtonFillsTheColumnsAndTheTrayShowsTheCheck) {
         EXPECT_TRUE(
             testing::PumpUntil([&] { return window.TrayIcon().Tip() == "手动检测状态"; }, 5s));
         EXPECT_EQ(window.TrayIcon().Icon(), idle);
-        EXPECT_FALSE(window.m_bNewMail) << "timer 3 took the new-mail flag";
+        EXPECT_FALSE(testing::MainDlgProbe::NewMail(window)) << "timer 3 took the new-mail flag";
         const auto records = window.Preview().m_mails.Snapshot();
         ASSERT_EQ(records.size(), 5u);
         EXPECT_EQ(records[0].m_strAccount, "远方");
@@ -120,7 +120,7 @@ TEST_F(CheckWindow, TheAbortButtonGivesUpTheAccountBeingChecked) {
         testing::Click(window.m_hWnd, IDC_STOP_CHECK);
         EXPECT_EQ(list.GetImage(0), 0) << "the aborted image at once";
         EXPECT_FALSE(IsWindowEnabled(window.GetDlgItem(IDC_STOP_CHECK)));
-        ASSERT_TRUE(testing::PumpUntil([&] { return !window.m_bChecking; }, 5s));
+        ASSERT_TRUE(testing::PumpUntil([&] { return !window.Busy(); }, 5s));
         EXPECT_EQ(list.GetItemText(0, 2), "无效连接");
         EXPECT_EQ(list.GetItemText(0, 3), "");
         EXPECT_EQ(list.GetImage(0), 2);
@@ -142,11 +142,11 @@ TEST_F(CheckWindow, FilteredMailIsDeletedAfterTheQuestion) {
         testing::Click(window.m_hWnd, IDC_CHECK);
         ASSERT_TRUE(testing::PumpUntil(
             [&] { return window.GetWindowText() == "鸥信通[正在删除已过滤的邮件...]"; }, 30s));
-        EXPECT_TRUE(window.m_bChecking);
+        EXPECT_TRUE(window.Busy());
         EXPECT_FALSE(IsWindowEnabled(window.GetDlgItem(IDC_CHECK)));
         EXPECT_TRUE(IsWindowEnabled(window.GetDlgItem(IDC_STOP_CHECK)));
         ASSERT_TRUE(testing::PumpUntil(
-            [&] { return !window.m_bChecking && window.GetWindowText() == "鸥信通"; }, 30s));
+            [&] { return !window.Busy() && window.GetWindowText() == "鸥信通"; }, 30s));
         EXPECT_TRUE(IsWindowEnabled(window.GetDlgItem(IDC_CHECK)));
         EXPECT_FALSE(IsWindowEnabled(window.GetDlgItem(IDC_STOP_CHECK)));
         EXPECT_EQ(Statuses(window),
@@ -194,7 +194,7 @@ TEST_F(CheckWindow, MailFoundWhileTheWindowIsHiddenBlinksWithTheModeTip) {
         window.SendMessage(WM_COMMAND, IDC_CHECK);
         EXPECT_EQ(window.TrayIcon().Tip(), "正在检测...");
         const HICON checking = window.TrayIcon().Icon();
-        ASSERT_TRUE(testing::PumpUntil([&] { return !window.m_bChecking; }, 20s));
+        ASSERT_TRUE(testing::PumpUntil([&] { return !window.Busy(); }, 20s));
         // Timer 3, then the blink of timer 1: the two mail icons take turns.
         HICON first = nullptr;
         ASSERT_TRUE(testing::PumpUntil(
@@ -226,13 +226,13 @@ TEST_F(CheckWindow, TimerZeroAndTheDialUpMessageStartChecks) {
         run.Run([&](CMainDlg& window) {
             const ui::CListCtrl list(window.GetDlgItem(IDC_ACCOUNT_LIST));
             window.SendMessage(QuorletCommMessage());
-            EXPECT_EQ(window.m_bChecking.load(), autoCheck);
-            testing::PumpUntil([&] { return !window.m_bChecking; }, 20s);
+            EXPECT_EQ(window.Busy(), autoCheck);
+            testing::PumpUntil([&] { return !window.Busy(); }, 20s);
             EXPECT_EQ(list.GetItemText(0, 2), autoCheck ? "0" : "");
 
             window.SendMessage(WM_TIMER, kTimerAutoCheck);
-            EXPECT_TRUE(window.m_bChecking);
-            EXPECT_TRUE(testing::PumpUntil([&] { return !window.m_bChecking; }, 20s));
+            EXPECT_TRUE(window.Busy());
+            EXPECT_TRUE(testing::PumpUntil([&] { return !window.Busy(); }, 20s));
             EXPECT_EQ(list.GetItemText(0, 2), "0");
             window.EndDialog(IDCANCEL);
         });
