@@ -45,6 +45,15 @@ public:
         return Set(name, {RegistryValueType::Binary, std::string(bytes)});
     }
 
+    // A deletion is a write to the key: a read-only handle or a failing write refuses it.
+    bool DeleteValue(std::string_view name) override {
+        KeyData* data = m_owner.Find(m_id);
+        if (!m_writable || data == nullptr || m_owner.Fails(Operation::Write, m_id, name)) {
+            return false;
+        }
+        return data->values.erase(Upper(name)) == 1;
+    }
+
     bool DeleteSubKey(std::string_view name) override {
         const KeyId child{m_id.first, m_id.second + "\\" + Upper(name)};
         // As with the real registry, the access of the parent handle does not matter here.

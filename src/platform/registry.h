@@ -30,6 +30,8 @@ public:
     virtual bool SetString(std::string_view name, std::string_view text, bool terminator) = 0;
     // REG_BINARY.
     virtual bool SetBinary(std::string_view name, std::string_view bytes) = 0;
+    // Deletes a value; false when it is missing or cannot be deleted.
+    virtual bool DeleteValue(std::string_view name) = 0;
     // Deletes a subkey that has no subkeys of its own.
     virtual bool DeleteSubKey(std::string_view name) = 0;
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/c_numbers.h"
+#include "settings/auto_start.h"
 #include "settings/password_cipher.h"
 
 namespace quorlet {
@@ -17,7 +18,6 @@ constexpr const char* kPasswordKey = "GLPass";
 // What HKEY_CLASSES_ROOT shows for the current user: a plain user, who may not create keys in
 // the machine-wide part of HKEY_CLASSES_ROOT, keeps the startup password here instead.
 constexpr const char* kUserPasswordKey = "Software\\Classes\\GLPass";
-constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // Short values (numbers, flags, money, "GL") are read into 10 bytes, long texts into 255.
 constexpr std::size_t kShort = 10;
@@ -300,12 +300,15 @@ void SettingsStore::FindProgramFolder() {
             return;
         }
     }
-    if (auto run = m_registry.OpenKey(RegistryRoot::LocalMachine, kRunKey, false)) {
-        if (const auto command = ReadRegistryText(*run, "Quorlet", kLong)) {
-            const std::size_t slash = command->rfind('\\');
-            if (slash != std::string::npos) {
-                m_fileSystem.ChangeDirectory(command->substr(0, slash));
+    // The start-with-Windows value names the program: the machine's, or else the user's.
+    for (const RegistryRoot root : {RegistryRoot::LocalMachine, RegistryRoot::CurrentUser}) {
+        auto run = m_registry.OpenKey(root, kRunKeyPath, false);
+        const auto command = run ? ReadRegistryText(*run, kRunValueName, kLong) : std::nullopt;
+        if (command) {
+            if (const auto folder = FolderOfAutoStartCommand(*command)) {
+                m_fileSystem.ChangeDirectory(*folder);
             }
+            return;
         }
     }
 }

@@ -85,6 +85,10 @@ public:
                               static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
     }
 
+    bool DeleteValue(std::string_view name) override {
+        return RegDeleteValueW(m_key, win32::ToWide(name).c_str()) == ERROR_SUCCESS;
+    }
+
     bool DeleteSubKey(std::string_view name) override {
         return RegDeleteKeyW(m_key, win32::ToWide(name).c_str()) == ERROR_SUCCESS;
     }

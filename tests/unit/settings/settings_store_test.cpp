@@ -342,8 +342,16 @@ TEST_F(SettingsStoreTest, ProgramFolderRule) {
     store.FindProgramFolder();
     EXPECT_EQ(fileSystem.current, "C:\\Program Files\\鸥信通");
 
-    // Nothing known: unchanged.
+    // The quoted value written today, in the user's Run key when the machine's has none.
     registry.RemoveKey(LM, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
+    registry.PutString(CU, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Quorlet",
+                       "\"C:\\Users\\user\\Quorlet\\quorlet.exe\"");
+    fileSystem.current = "C:\\Windows";
+    store.FindProgramFolder();
+    EXPECT_EQ(fileSystem.current, "C:\\Users\\user\\Quorlet");
+
+    // Nothing known: unchanged.
+    registry.RemoveKey(CU, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
     fileSystem.current = "C:\\Windows";
     store.FindProgramFolder();
     EXPECT_EQ(fileSystem.current, "C:\\Windows");
