@@ -6,13 +6,17 @@
 
 namespace quorlet {
 
+// Both calls answer as the system's ShellExecute and WinExec do: a code above 32 is success, a
+// lower one says why it failed (2: file not found, 3: path not found, 31: no association, ...).
+inline constexpr int kShellFailedAtMost = 32;
+
 class Shell {
 public:
     virtual ~Shell() = default;
-    // ShellExecute "open", shown normally; false when it fails.
-    virtual bool Open(const std::string& document) = 0;
-    // WinExec-style start of a command line, shown normally; false when it fails.
-    virtual bool Run(const std::string& commandLine) = 0;
+    // ShellExecute "open", shown normally.
+    virtual int Open(const std::string& document) = 0;
+    // WinExec-style start of a command line, shown normally.
+    virtual int Run(const std::string& commandLine) = 0;
 };
 
 }  // namespace quorlet

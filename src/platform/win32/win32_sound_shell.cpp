@@ -16,15 +16,30 @@ public:
     }
 };
 
+// The code WinExec gives for the error of a failed process start.
+int WinExecCode(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_ACCESS_DENIED:
+        case ERROR_NOT_ENOUGH_MEMORY:
+            return static_cast<int>(error);
+        case ERROR_BAD_EXE_FORMAT:
+            return ERROR_BAD_FORMAT;
+        default:
+            return 0;  // "out of memory or resources", WinExec's answer for the rest
+    }
+}
+
 class Win32Shell final : public Shell {
 public:
-    bool Open(const std::string& document) override {
+    int Open(const std::string& document) override {
         const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
             nullptr, L"open", win32::ToWide(document).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-        return result > 32;
+        return static_cast<int>(result);
     }
 
-    bool Run(const std::string& commandLine) override {
+    int Run(const std::string& commandLine) override {
         // What WinExec does, through the wide call: start the command line, shown normally.
         std::wstring command = win32::ToWide(commandLine);
         STARTUPINFOW startup{};
@@ -34,11 +49,11 @@ public:
         PROCESS_INFORMATION process{};
         if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                             &startup, &process)) {
-            return false;
+            return WinExecCode(GetLastError());
         }
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
-        return true;
+        return kShellFailedAtMost + 1;
     }
 };
 

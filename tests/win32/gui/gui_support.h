@@ -33,13 +33,14 @@ class RecordingShell final : public Shell {
 public:
     std::vector<std::string> opened;
     std::vector<std::string> run;
-    bool Open(const std::string& document) override {
+    int openResult = kShellFailedAtMost + 1;  // what Open answers
+    int Open(const std::string& document) override {
         opened.push_back(document);
-        return true;
+        return openResult;
     }
-    bool Run(const std::string& commandLine) override {
+    int Run(const std::string& commandLine) override {
         run.push_back(commandLine);
-        return true;
+        return kShellFailedAtMost + 1;
     }
 };
 
