@@ -7,7 +7,7 @@
 
 namespace quorlet {
 
-enum class MessageIcon { None, Information, Stop, Question };
+enum class MessageIcon { None, Information, Stop, Question, Exclamation };
 enum class MessageButtons { Ok, YesNo, OkCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 

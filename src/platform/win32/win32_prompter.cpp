@@ -36,6 +36,9 @@ public:
             case MessageIcon::Question:
                 style |= MB_ICONQUESTION;
                 break;
+            case MessageIcon::Exclamation:
+                style |= MB_ICONEXCLAMATION;
+                break;
             case MessageIcon::None:
                 break;
         }
