@@ -3,6 +3,8 @@
 // open the link or report why they could not.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include <functional>
