@@ -1,12 +1,9 @@
 // Where a text label goes when it is shrunk to fit its text, as plain arithmetic on rectangles.
 #pragma once
 
-namespace quorlet {
+#include "base/geometry.h"
 
-struct Box {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    bool operator==(const Box&) const = default;
-};
+namespace quorlet {
 
 enum class HorizontalAlign { Left, Centre, Right };
 
