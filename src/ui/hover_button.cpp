@@ -75,17 +75,18 @@ void CHoverButton::OnHooked() {
 }
 
 bool CHoverButton::LoadBackground(HDC dc, const std::wstring& fileName) {
+    Bitmap picture =
+        m_nBitmap != 0 ? Bitmap::FromResource(m_nBitmap) : Bitmap::FromFile(fileName.c_str());
+    if (!picture) {
+        // No slice is made, so the button keeps the plain face rather than an empty picture.
+        ReleaseDC(m_hWnd, dc);
+        return false;
+    }
     if (!m_bSliceCreated) {
         m_sliceDC = CreateCompatibleDC(dc);
         m_sliceBitmap = CreateCompatibleBitmap(dc, m_nSliceWidth, m_nSliceHeight);
         m_sliceOld = SelectObject(m_sliceDC, m_sliceBitmap);
         m_bSliceCreated = true;
-    }
-    Bitmap picture =
-        m_nBitmap != 0 ? Bitmap::FromResource(m_nBitmap) : Bitmap::FromFile(fileName.c_str());
-    if (!picture) {
-        ReleaseDC(m_hWnd, dc);
-        return false;
     }
     if (m_nBitmap == 0) {
         m_nBitmap = 1;

@@ -7,6 +7,7 @@
 
 #include "app/check_mode.h"
 #include "app/exit_rules.h"
+#include "app/gui/monitor_app.h"
 #include "app/gui/password_dlg.h"
 #include "app/main_menus.h"
 #include "app_ids.h"
@@ -73,6 +74,8 @@ void CMainDlg::DoDataExchange(ui::CDataExchange& dx) {
 }
 
 BOOL CMainDlg::OnInitDialog() {
+    // First, so that a second copy finds this one even while the startup password is asked.
+    MarkMainWindow(m_hWnd);
     CDialog::OnInitDialog();
     m_reports.Attach(m_hWnd);
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -244,6 +247,7 @@ void CMainDlg::OnCancel() {
 }
 
 void CMainDlg::OnDestroy() {
+    UnmarkMainWindow(m_hWnd);
     for (UINT_PTR timer : {kTimerAutoCheck, kTimerBlink, kTimerHide, kTimerCheckEnd,
                            kTimerWatchLine, kTimerOnlineTime, kTimerPlan}) {
         KillTimer(m_hWnd, timer);

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "app/gui/main_dlg.h"
-#include "platform/win32/wide_text.h"
 #include "resource.h"
 #include "ui/window.h"
 
@@ -17,8 +16,10 @@ SingleInstanceGuard::~SingleInstanceGuard() {
 
 bool SingleInstanceGuard::Check() {
     HANDLE mutex = CreateMutexW(nullptr, FALSE, m_strName.c_str());
-    if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
+    if (mutex == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (mutex != nullptr) {
+            CloseHandle(mutex);
+        }
         ActivateRunningInstance();
         return false;
     }
@@ -26,15 +27,44 @@ bool SingleInstanceGuard::Check() {
     return true;
 }
 
+void MarkMainWindow(HWND window) {
+    SetPropW(window, kMainWindowMark, reinterpret_cast<HANDLE>(1));
+}
+
+void UnmarkMainWindow(HWND window) {
+    RemovePropW(window, kMainWindowMark);
+}
+
+HWND FindRunningMainWindow() {
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            if (GetPropW(window, kMainWindowMark) == nullptr) {
+                return TRUE;
+            }
+            *reinterpret_cast<HWND*>(data) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 bool ActivateRunningInstance() {
-    HWND window = FindWindowW(L"#32770", win32::ToWide(kMainWindowTitle).c_str());
-    if (window == nullptr) {
+    const HWND main = FindRunningMainWindow();
+    if (main == nullptr) {
         return false;
     }
-    // Restoring also shows a window that was hidden to the notification area.
-    ShowWindow(window, SW_RESTORE);
-    BringWindowToTop(window);
-    SetForegroundWindow(window);
+    // This copy was just started by the user, so it may hand the foreground on.
+    DWORD process = 0;
+    GetWindowThreadProcessId(main, &process);
+    AllowSetForegroundWindow(process);
+    const HWND asking = GetLastActivePopup(main);
+    if (asking == main) {
+        // Restoring also shows a window that was hidden to the notification area.
+        ShowWindow(main, SW_RESTORE);
+    }
+    BringWindowToTop(asking);
+    SetForegroundWindow(asking);
     return true;
 }
 

@@ -10,9 +10,11 @@
 
 namespace quorlet {
 
-// The mutex of the single-instance test. The running copy's window is found by its title,
-// kMainWindowTitle (main_dlg.h).
+// The mutex of the single-instance test, and the mark (a window property) by which a second copy
+// finds the running copy's main window: its title changes during a deletion, and a message box
+// may carry the same title.
 inline constexpr const wchar_t* kInstanceMutexName = L"Quorlet Class";
+inline constexpr const wchar_t* kMainWindowMark = L"Quorlet.MainWindow";
 
 class SingleInstanceGuard {
 public:
@@ -24,6 +26,8 @@ public:
 
     // True when this is the only copy (the mutex is then held until the guard goes); false
     // when another copy runs, after its window has been restored and brought to the front.
+    // A mutex that cannot be created at all (its name taken by another kind of object, or by a
+    // copy running with rights this one lacks) also counts as another copy.
     bool Check();
 
 private:
@@ -31,7 +35,16 @@ private:
     std::wstring m_strName;
 };
 
-// Restores and activates the main window of the running copy; false when there is none.
+// Marks a main window for ActivateRunningInstance, from its first message on; the mark must go
+// again before the window is destroyed.
+void MarkMainWindow(HWND window);
+void UnmarkMainWindow(HWND window);
+// The marked main window of a running copy, or nullptr.
+HWND FindRunningMainWindow();
+
+// Brings the running copy to the front: its main window, restored even from the notification
+// area, or the window it is asking something in (the startup password, a message box). False
+// when there is none.
 bool ActivateRunningInstance();
 
 class CMonitorApp {
