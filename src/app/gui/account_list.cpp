@@ -20,6 +20,11 @@ CAccountListCtrl::~CAccountListCtrl() {
 }
 
 void CAccountListCtrl::SetImageLists(HIMAGELIST stateImages, HIMAGELIST smallImages) {
+    // This object owns the image lists and destroys them; without this style the list view
+    // would destroy them too when its window goes, and the second destruction at exit would
+    // corrupt the heap on Windows.
+    SetWindowLongPtrW(m_hWnd, GWL_STYLE,
+                      GetWindowLongPtrW(m_hWnd, GWL_STYLE) | LVS_SHAREIMAGELISTS);
     m_stateImages = stateImages;
     m_smallImages = smallImages;
     List().SetImageList(stateImages, LVSIL_STATE);

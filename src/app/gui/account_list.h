@@ -29,7 +29,8 @@ public:
 
     ui::CListCtrl List() const { return ui::CListCtrl(m_hWnd); }
 
-    // Takes over the two image lists (state images, small images) and the background picture.
+    // Takes over the two image lists (state images, small images): this object alone destroys
+    // them, whether its window is still there or not.
     void SetImageLists(HIMAGELIST stateImages, HIMAGELIST smallImages);
     void SetBackground(ui::Bitmap background);
     // Releases the state image list (at exit); the list draws no check boxes afterwards.
