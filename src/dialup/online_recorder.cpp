@@ -33,7 +33,8 @@ OnlineRecorder::LineChange OnlineRecorder::WatchLine() {
         if (m_bLineUp) {
             return LineChange::None;
         }
-        m_timeStart = m_clock.Now().AddSeconds(-m_settings.m_nAheadTime);
+        m_period = PeriodTimer(m_clock, m_settings.m_nAheadTime);
+        m_timeStart = m_period.Start();
         m_bRecording = true;
         m_bLineUp = true;
         m_fees.LoadTariff(m_fees.m_strConnName);
@@ -53,11 +54,13 @@ OnlineRecorder::LineChange OnlineRecorder::WatchLine() {
 }
 
 bool OnlineRecorder::EndPeriod() {
-    m_timeEnd = m_clock.Now();
-    if (m_timeEnd < m_timeStart) {
+    const PeriodTimer::Span span = m_period.Measure(m_clock);
+    if (span.clockSetBack) {
+        m_timeEnd = m_clock.Now();
         m_prompter.Error(kClockWentBack);
         return false;
     }
+    m_timeEnd = span.end;
     const PeriodPrice price = m_fees.PricePeriod(m_timeStart, m_timeEnd);
     m_dPhoneFee = price.phoneFee;
     m_dNetFee = price.netFee;
@@ -104,11 +107,9 @@ std::optional<std::string> OnlineRecorder::ShowOnlineTime() {
     if (!m_bRecording) {
         return std::nullopt;
     }
-    m_timeEnd = m_clock.Now();
-    std::int64_t seconds = m_timeEnd.Seconds() - m_timeStart.Seconds();
-    if (seconds < 0) {
-        seconds = 0;  // the clock went back; the period's end reports it
-    }
+    const PeriodTimer::Span span = m_period.Measure(m_clock);
+    m_timeEnd = span.end;
+    const std::int64_t seconds = span.seconds;
     char text[64];
     std::snprintf(text, sizeof text, " 联网时间:%lld小时%lld分",
                   static_cast<long long>(seconds / 3600),

@@ -9,6 +9,7 @@
 #include "base/civil_time.h"
 #include "dialup/dial_state.h"
 #include "dialup/fee_calculator.h"
+#include "dialup/period_timer.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/remote_access.h"
@@ -36,8 +37,9 @@ public:
     // One tick of the line watch.
     LineChange WatchLine();
 
-    // Ends and prices the period and adds its fees to the totals. False (after the message
-    // kClockWentBack) when the clock shows a time before the period's start.
+    // Ends and prices the period and adds its fees to the totals. The period lasts its real
+    // length from its start, whatever the clock showed meanwhile. False (after the message
+    // kClockWentBack) when the clock was set back before the period's start.
     bool EndPeriod();
     // Appends the period as the next record of the log. False when the file cannot be written.
     bool AppendRecord();
@@ -51,6 +53,9 @@ public:
 
     // The online-time text of the tray tips, " 联网时间:%d小时%d分", while a period is timed.
     std::optional<std::string> ShowOnlineTime();
+
+    // The running (or last) period's timer.
+    const PeriodTimer& Period() const { return m_period; }
 
     // Clears the totals when today is the settlement day and "AutoClear" is on.
     void SettleOnExit();
@@ -70,6 +75,7 @@ private:
     MainSettings& m_settings;
     FeeCalculator& m_fees;
     std::string m_feeLogPath;
+    PeriodTimer m_period;
 };
 
 // "%d:%d:%d" of a duration in seconds: hours (days included), minutes, seconds, not padded.

@@ -30,30 +30,38 @@ PlanChecker::PlanChecker(RemoteAccess& remoteAccess, DialState& dialState, const
       m_fees(fees),
       m_recorder(recorder) {}
 
-std::optional<CivilTime> PlanChecker::MeasuredFrom() const {
+const PeriodTimer* PlanChecker::MeasuredPeriod() const {
     if (m_recorder.m_bRecording) {
-        return m_recorder.m_timeStart;
+        return &m_recorder.Period();
     }
-    return m_timeSeen;
+    return m_seen ? &*m_seen : nullptr;
+}
+
+std::optional<CivilTime> PlanChecker::MeasuredFrom() const {
+    const PeriodTimer* period = MeasuredPeriod();
+    if (period == nullptr) {
+        return std::nullopt;
+    }
+    return period->Start();
 }
 
 std::optional<PlanPage> PlanChecker::CheckPlan() {
     if (!IsLineConnected(m_remoteAccess, m_fees.m_strConnName)) {
-        m_timeSeen.reset();
+        m_seen.reset();
         return std::nullopt;
     }
-    const CivilTime now = m_clock.Now();
-    if (!m_timeSeen) {
-        m_timeSeen = now;
+    if (!m_seen) {
+        m_seen = PeriodTimer(m_clock, 0);
     }
     if (!m_bPlanOn) {
         return std::nullopt;
     }
-    const CivilTime start = *MeasuredFrom();
-    if (now < start) {
+    const PeriodTimer& period = *MeasuredPeriod();
+    const PeriodTimer::Span span = period.Measure(m_clock);
+    if (span.clockSetBack) {
         return std::nullopt;
     }
-    const std::int64_t seconds = now.Seconds() - start.Seconds();
+    const std::int64_t seconds = span.seconds;
     const std::int64_t hours = seconds / 3600;
     const std::int64_t minutes = seconds / 60 % 60;
 
@@ -68,7 +76,7 @@ std::optional<PlanPage> PlanChecker::CheckPlan() {
             fired = PlanPage::Total;
         }
     } else if (s.m_dSessionFeeLimit != 0 || s.m_dTotalFeeLimit != 0) {
-        const PeriodPrice price = m_fees.PricePeriod(start, now);
+        const PeriodPrice price = m_fees.PricePeriod(period.Start(), span.end);
         const double fee = price.phoneFee + price.netFee;
         if (s.m_dSessionFeeLimit != 0 && fee > s.m_dSessionFeeLimit) {
             fired = PlanPage::Session;

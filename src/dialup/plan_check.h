@@ -9,6 +9,7 @@
 #include "dialup/dial_state.h"
 #include "dialup/fee_calculator.h"
 #include "dialup/online_recorder.h"
+#include "dialup/period_timer.h"
 #include "platform/clock.h"
 #include "platform/remote_access.h"
 #include "platform/sound.h"
@@ -40,7 +41,9 @@ public:
 
     // One check (timers 6 and 7). Exactly one kind of limit is tested: the page-1 time limit,
     // else the page-2 time limit, else the fee limits. Returns the page whose action ran. There
-    // is no memory of having acted: while a limit stays passed, every check acts again.
+    // is no memory of having acted: while a limit stays passed, every check acts again. The
+    // connection's time is its real length (see PeriodTimer); while the clock reads before its
+    // start, having been set back, nothing is tested.
     std::optional<PlanPage> CheckPlan();
 
     void RunPlanAction(PlanPage page);
@@ -50,6 +53,8 @@ public:
     std::optional<CivilTime> MeasuredFrom() const;
 
 private:
+    const PeriodTimer* MeasuredPeriod() const;
+
     RemoteAccess& m_remoteAccess;
     DialState& m_dialState;
     const Clock& m_clock;
@@ -57,7 +62,7 @@ private:
     const MainSettings& m_settings;
     FeeCalculator& m_fees;
     const OnlineRecorder& m_recorder;
-    std::optional<CivilTime> m_timeSeen;
+    std::optional<PeriodTimer> m_seen;  // since a check first saw the current line up
 };
 
 }  // namespace quorlet

@@ -59,7 +59,7 @@ TEST_F(RecorderTest, AcrossMidnightLoggedAndPricedOverTwoDays) {
     clock.Set(Dec(8, 23, 59, 30));
     ras.BringUpOther("163");
     recorder.WatchLine();
-    clock.Set(Dec(9, 0, 0, 40));
+    clock.Advance(70);
     ras.TakeDownOther("163");
     recorder.WatchLine();
     EXPECT_EQ(Log("0", "Connected"), "0:1:10");
@@ -76,7 +76,7 @@ TEST_F(RecorderTest, TwentyFiveHoursAndTheRecordLayout) {
     settings.m_dPhoneFee = 1.0;
     ras.BringUpOther("163");
     recorder.WatchLine();
-    clock.Set(Dec(8, 13));
+    clock.Advance(25 * 3600);
     ras.TakeDownOther("163");
     recorder.WatchLine();
     EXPECT_EQ(Log("0", "Connected"), "25:0:0");
@@ -108,6 +108,55 @@ TEST_F(RecorderTest, ClockSetBackIsReportedAndNotLogged) {
     EXPECT_FALSE(recorder.m_bRecording);
 }
 
+// The clock moves under a running period of 20 real minutes that began at 12:00 on a weekday.
+// The log shows the real length from the start, and that interval is priced (7 started blocks
+// of 3 minutes, 20 minutes at 0.05); only a clock set back before the start stops the timing.
+TEST(RecorderClock, PeriodsLastTheirRealLengthWhateverTheClockShows) {
+    struct Case {
+        const char* what;
+        void (*change)(ManualClock&);  // ten minutes into the period
+        bool logged;
+        const char* end;
+    };
+    const Case cases[] = {
+        {"summer time ends", [](ManualClock& c) { c.ShiftZone(-3600); }, true,
+         "2026-12-07 12:20:00"},
+        {"summer time begins", [](ManualClock& c) { c.ShiftZone(3600); }, true,
+         "2026-12-07 12:20:00"},
+        {"clock set a day forward", [](ManualClock& c) { c.Set(Dec(8, 12, 10)); }, true,
+         "2026-12-07 12:20:00"},
+        {"clock set back, still after the start", [](ManualClock& c) { c.Set(Dec(7, 12, 5)); },
+         true, "2026-12-07 12:20:00"},
+        {"clock set back before the start", [](ManualClock& c) { c.Set(Dec(7, 11, 30)); }, false,
+         nullptr},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        testing::AccountingFixture f;
+        f.ras.BringUpOther("163");
+        ASSERT_EQ(f.recorder.WatchLine(), Change::PeriodBegan);
+        f.clock.Advance(600);
+        test.change(f.clock);
+        f.clock.Advance(600);
+        EXPECT_EQ(f.recorder.ShowOnlineTime(), " 联网时间:0小时20分");
+        f.ras.TakeDownOther("163");
+        EXPECT_EQ(f.recorder.WatchLine(), Change::PeriodEnded);
+        if (test.logged) {
+            EXPECT_TRUE(f.prompter.shown.empty());
+            EXPECT_EQ(f.Log("0", "Start"), "2026-12-07 12:00:00");
+            EXPECT_EQ(f.Log("0", "End"), test.end);
+            EXPECT_EQ(f.Log("0", "Connected"), "0:20:0");
+            EXPECT_EQ(f.Log("0", "PhoneFee"), "0.77");
+            EXPECT_EQ(f.Log("0", "NetFee"), "1.00");
+            EXPECT_NEAR(f.settings.m_dPhoneFee, 0.77, 1e-9);
+        } else {
+            EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{kClockWentBack});
+            EXPECT_EQ(f.Log("Main", "Total"), "(none)");
+            EXPECT_EQ(f.settings.m_dPhoneFee, 0.0);
+        }
+    }
+}
+
 TEST_F(RecorderTest, TheLogKeepsGrowingPastRecord9999) {
     ASSERT_TRUE(WriteProfileValue(dir.File("Fee.ini"), "Main", "Total", "9999"));
     for (int i = 0; i < 2; ++i) {
@@ -132,8 +181,8 @@ TEST_F(RecorderTest, OnlineTimeTextWhileTimed) {
     EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:1小时5分");
     clock.Advance(24 * 3600);
     EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:25小时5分");
-    clock.Set(Dec(7, 11));  // set back: no negative time in the tip
-    EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:0小时0分");
+    clock.Set(Dec(7, 11));  // set back: the tip still shows the real time online
+    EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:25小时5分");
 }
 
 TEST_F(RecorderTest, ExitClosesTheRunningPeriodOnce) {

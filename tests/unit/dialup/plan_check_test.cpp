@@ -166,6 +166,42 @@ TEST_F(PlanTest, ClockBeforeTheStartDoesNothing) {
     EXPECT_TRUE(LineUp());
 }
 
+// A 30-minute limit counts real minutes of the connection, whatever happens to the clock ten
+// minutes in; a clock set back before the start stops the check, as it stops the recorder.
+TEST(PlanClock, TimeLimitsCountRealMinutes) {
+    struct Case {
+        const char* what;
+        void (*change)(ManualClock&);
+        bool actsAtThirty;
+    };
+    const Case cases[] = {
+        {"summer time ends", [](ManualClock& c) { c.ShiftZone(-3600); }, true},
+        {"summer time begins", [](ManualClock& c) { c.ShiftZone(3600); }, true},
+        {"clock set a day forward", [](ManualClock& c) { c.Set(Dec(8, 12, 10)); }, true},
+        {"clock set back before the start", [](ManualClock& c) { c.Set(Dec(7, 11)); }, false},
+    };
+    for (const bool recording : {true, false}) {
+        for (const Case& test : cases) {
+            SCOPED_TRACE(std::string(test.what) + (recording ? ", recording" : ", not recording"));
+            testing::AccountingFixture f;
+            f.settings.m_nSessionTimeLimit = 30;
+            f.settings.m_bSessionHangUp = false;
+            f.settings.m_strSessionWav = "limit.wav";
+            f.ras.BringUpOther("163");
+            if (recording) {
+                f.recorder.WatchLine();
+            }
+            EXPECT_EQ(f.plans.CheckPlan(), std::nullopt);
+            f.clock.Advance(600);
+            test.change(f.clock);
+            f.clock.Advance(20 * 60 - 1);
+            EXPECT_EQ(f.plans.CheckPlan(), std::nullopt);
+            f.clock.Advance(1);
+            EXPECT_EQ(f.plans.CheckPlan().has_value(), test.actsAtThirty);
+        }
+    }
+}
+
 TEST(PlanPages, LeavingAPageAndWholeYuanLimits) {
     EXPECT_EQ(CheckPlanPage("", "5", true, ""), kEnterPlanLimits);
     EXPECT_EQ(CheckPlanPage("30", "", true, ""), kEnterPlanLimits);
