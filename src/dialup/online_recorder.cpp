@@ -35,6 +35,7 @@ OnlineRecorder::LineChange OnlineRecorder::WatchLine() {
         }
         m_period = PeriodTimer(m_clock, m_settings.m_nAheadTime);
         m_timeStart = m_period.Start();
+        m_strPeriodConn = m_fees.m_strConnName;
         m_bRecording = true;
         m_bLineUp = true;
         m_fees.LoadTariff(m_fees.m_strConnName);
@@ -61,7 +62,7 @@ bool OnlineRecorder::EndPeriod() {
         return false;
     }
     m_timeEnd = span.end;
-    const PeriodPrice price = m_fees.PricePeriod(m_timeStart, m_timeEnd);
+    const PeriodPrice price = m_fees.PriceConnectionPeriod(m_strPeriodConn, m_timeStart, m_timeEnd);
     m_dPhoneFee = price.phoneFee;
     m_dNetFee = price.netFee;
     m_settings.m_dPhoneFee += m_dPhoneFee;
@@ -83,7 +84,7 @@ bool OnlineRecorder::AppendRecord() {
     log.SetString(section, "PhoneFee", fee);
     std::snprintf(fee, sizeof fee, "%0.2f", m_dNetFee);
     log.SetString(section, "NetFee", fee);
-    log.SetString(section, "Name", m_fees.m_strConnName);
+    log.SetString(section, "Name", m_strPeriodConn);
     log.SetString("Main", "Total", std::to_string(n + 1));
     return WriteFileAtomically(m_feeLogPath, log.Text());
 }

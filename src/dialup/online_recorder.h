@@ -54,8 +54,10 @@ public:
     // The online-time text of the tray tips, " 联网时间:%d小时%d分", while a period is timed.
     std::optional<std::string> ShowOnlineTime();
 
-    // The running (or last) period's timer.
+    // The running (or last) period's timer, and the connection it was seen on: the period is
+    // priced with that connection's tariff and logged under its name.
     const PeriodTimer& Period() const { return m_period; }
+    const std::string& PeriodConnection() const { return m_strPeriodConn; }
 
     // Clears the totals when today is the settlement day and "AutoClear" is on.
     void SettleOnExit();
@@ -76,6 +78,7 @@ private:
     FeeCalculator& m_fees;
     std::string m_feeLogPath;
     PeriodTimer m_period;
+    std::string m_strPeriodConn;
 };
 
 // "%d:%d:%d" of a duration in seconds: hours (days included), minutes, seconds, not padded.

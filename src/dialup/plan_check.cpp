@@ -30,19 +30,22 @@ PlanChecker::PlanChecker(RemoteAccess& remoteAccess, DialState& dialState, const
       m_fees(fees),
       m_recorder(recorder) {}
 
-const PeriodTimer* PlanChecker::MeasuredPeriod() const {
+PlanChecker::Measured PlanChecker::MeasuredLine() const {
     if (m_recorder.m_bRecording) {
-        return &m_recorder.Period();
+        return {&m_recorder.Period(), &m_recorder.PeriodConnection()};
     }
-    return m_seen ? &*m_seen : nullptr;
+    if (m_seen) {
+        return {&m_seen->timer, &m_seen->connection};
+    }
+    return {};
 }
 
 std::optional<CivilTime> PlanChecker::MeasuredFrom() const {
-    const PeriodTimer* period = MeasuredPeriod();
-    if (period == nullptr) {
+    const Measured line = MeasuredLine();
+    if (line.timer == nullptr) {
         return std::nullopt;
     }
-    return period->Start();
+    return line.timer->Start();
 }
 
 std::optional<PlanPage> PlanChecker::CheckPlan() {
@@ -51,13 +54,13 @@ std::optional<PlanPage> PlanChecker::CheckPlan() {
         return std::nullopt;
     }
     if (!m_seen) {
-        m_seen = PeriodTimer(m_clock, 0);
+        m_seen = SeenLine{PeriodTimer(m_clock, 0), m_fees.m_strConnName};
     }
     if (!m_bPlanOn) {
         return std::nullopt;
     }
-    const PeriodTimer& period = *MeasuredPeriod();
-    const PeriodTimer::Span span = period.Measure(m_clock);
+    const Measured line = MeasuredLine();
+    const PeriodTimer::Span span = line.timer->Measure(m_clock);
     if (span.clockSetBack) {
         return std::nullopt;
     }
@@ -76,7 +79,8 @@ std::optional<PlanPage> PlanChecker::CheckPlan() {
             fired = PlanPage::Total;
         }
     } else if (s.m_dSessionFeeLimit != 0 || s.m_dTotalFeeLimit != 0) {
-        const PeriodPrice price = m_fees.PricePeriod(period.Start(), span.end);
+        const PeriodPrice price =
+            m_fees.PriceConnectionPeriod(*line.connection, line.timer->Start(), span.end);
         const double fee = price.phoneFee + price.netFee;
         if (s.m_dSessionFeeLimit != 0 && fee > s.m_dSessionFeeLimit) {
             fired = PlanPage::Session;

@@ -53,7 +53,17 @@ public:
     std::optional<CivilTime> MeasuredFrom() const;
 
 private:
-    const PeriodTimer* MeasuredPeriod() const;
+    // The connection a check saw up while the recorder times nothing.
+    struct SeenLine {
+        PeriodTimer timer;
+        std::string connection;
+    };
+    // The running connection's timer and name: the recorder's period while it times one.
+    struct Measured {
+        const PeriodTimer* timer = nullptr;
+        const std::string* connection = nullptr;
+    };
+    Measured MeasuredLine() const;
 
     RemoteAccess& m_remoteAccess;
     DialState& m_dialState;
@@ -62,7 +72,7 @@ private:
     const MainSettings& m_settings;
     FeeCalculator& m_fees;
     const OnlineRecorder& m_recorder;
-    std::optional<PeriodTimer> m_seen;  // since a check first saw the current line up
+    std::optional<SeenLine> m_seen;
 };
 
 }  // namespace quorlet

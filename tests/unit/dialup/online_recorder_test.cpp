@@ -201,6 +201,23 @@ TEST_F(RecorderTest, ExitClosesTheRunningPeriodOnce) {
     EXPECT_EQ(Log("1", "Start"), "2026-12-07 12:02:00");
 }
 
+TEST_F(RecorderTest, ExitPricesThePeriodWithItsOwnConnectionsTariff) {
+    TariffTable office;
+    office.NetFare = 6.0;
+    office.TelFare = 0.0;
+    ASSERT_TRUE(SaveTariff(office, dir.File("Fare.ini"), "Office"));
+    ras.BringUpOther("Office");
+    recorder.WatchLine();
+    // Meanwhile the fee window shows another connection's tariff in the same table.
+    fees.LoadTariff("163");
+    clock.Advance(600);
+    recorder.CloseOnExit();
+    EXPECT_EQ(Log("0", "Name"), "Office");
+    EXPECT_EQ(Log("0", "NetFee"), "1.00");
+    EXPECT_EQ(Log("0", "PhoneFee"), "0.00");
+    EXPECT_NEAR(settings.m_dNetFee, 1.0, 1e-9);
+}
+
 TEST_F(RecorderTest, SettlementDayClearsTheTotalsOnEveryExit) {
     settings.m_strDayClear = "7";
     settings.m_bAutoClear = true;

@@ -117,6 +117,32 @@ TEST_F(PlanTest, FeeLimitsOfBothPagesInOrder) {
     EXPECT_EQ(plans.CheckPlan(), std::nullopt);  // no limit at all
 }
 
+// The fee limits price the running connection with its own tariff, whatever the fee window
+// has loaded into the shared table, with recording on or off.
+TEST(PlanTariff, FeeLimitsPriceWithTheConnectionsOwnTariff) {
+    TariffTable office;
+    office.NetFare = 60.0;  // a yuan a minute
+    office.TelFare = 0.0;
+    for (const bool recording : {true, false}) {
+        SCOPED_TRACE(recording ? "recording" : "not recording");
+        testing::AccountingFixture f;
+        ASSERT_TRUE(SaveTariff(office, f.dir.File("Fare.ini"), "Office"));
+        f.settings.m_dSessionFeeLimit = 5;
+        f.settings.m_bSessionHangUp = false;
+        f.settings.m_strSessionWav = "fee.wav";
+        f.ras.BringUpOther("Office");
+        if (recording) {
+            f.recorder.WatchLine();
+        }
+        EXPECT_EQ(f.plans.CheckPlan(), std::nullopt);
+        f.fees.LoadTariff("163");  // the fee window's choice: 0.52 for six minutes
+        f.clock.Advance(5 * 60);
+        EXPECT_EQ(f.plans.CheckPlan(), std::nullopt);  // 5.00
+        f.clock.Advance(60);
+        EXPECT_EQ(f.plans.CheckPlan(), PlanPage::Session);  // 6.00
+    }
+}
+
 TEST_F(PlanTest, SwitchedOffNothingHappens) {
     settings.m_nSessionTimeLimit = 1;
     OwnLineUp();
