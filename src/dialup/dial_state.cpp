@@ -15,19 +15,27 @@ void HangUpOwnConnection(RemoteAccess& remoteAccess, DialState& state) {
     state.bOnline = false;
 }
 
-bool IsLineConnected(RemoteAccess& remoteAccess, std::string& connectionName) {
+std::optional<RemoteAccess::Connection> FindConnectedLine(RemoteAccess& remoteAccess) {
     const auto connections = remoteAccess.EnumConnections();
-    if (!connections || connections->empty()) {
-        return false;
+    if (!connections) {
+        return std::nullopt;
     }
     for (const RemoteAccess::Connection& connection : *connections) {
         const auto state = remoteAccess.ConnectState(connection.handle);
         if (state && *state == RasState::kConnected) {
-            connectionName = connection.entryName;
-            return true;
+            return connection;
         }
     }
-    return false;
+    return std::nullopt;
+}
+
+bool IsLineConnected(RemoteAccess& remoteAccess, std::string& connectionName) {
+    const auto line = FindConnectedLine(remoteAccess);
+    if (!line) {
+        return false;
+    }
+    connectionName = line->entryName;
+    return true;
 }
 
 }  // namespace quorlet

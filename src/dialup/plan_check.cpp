@@ -49,12 +49,14 @@ std::optional<CivilTime> PlanChecker::MeasuredFrom() const {
 }
 
 std::optional<PlanPage> PlanChecker::CheckPlan() {
-    if (!IsLineConnected(m_remoteAccess, m_fees.m_strConnName)) {
+    const std::optional<RemoteAccess::Connection> connected = FindConnectedLine(m_remoteAccess);
+    if (!connected) {
         m_seen.reset();
         return std::nullopt;
     }
-    if (!m_seen) {
-        m_seen = SeenLine{PeriodTimer(m_clock, 0), m_fees.m_strConnName};
+    m_fees.m_strConnName = connected->entryName;
+    if (!m_seen || m_seen->handle != connected->handle) {
+        m_seen = SeenLine{PeriodTimer(m_clock, 0), connected->entryName, connected->handle};
     }
     if (!m_bPlanOn) {
         return std::nullopt;
@@ -98,6 +100,9 @@ void PlanChecker::RunPlanAction(PlanPage page) {
     const bool session = page == PlanPage::Session;
     const bool hangUp = session ? m_settings.m_bSessionHangUp : m_settings.m_bTotalHangUp;
     if (hangUp) {
+        if (m_dialState.hConn != 0) {
+            m_seen.reset();
+        }
         HangUpOwnConnection(m_remoteAccess, m_dialState);
     } else {
         m_sound.PlayFileAsync(session ? m_settings.m_strSessionWav : m_settings.m_strTotalWav);

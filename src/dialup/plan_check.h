@@ -49,14 +49,17 @@ public:
     void RunPlanAction(PlanPage page);
 
     // The start the running connection is measured from: the recorder's start while it times
-    // a period, otherwise the moment a check first saw the current line up.
+    // a period, otherwise the moment a check first saw the current connection up.
     std::optional<CivilTime> MeasuredFrom() const;
 
 private:
-    // The connection a check saw up while the recorder times nothing.
+    // The connection a check saw up, measured from that check while the recorder times
+    // nothing. It is forgotten when a check finds the line down or another connection up (a
+    // new handle), and when the plan hangs it up: a redial before the next check is new.
     struct SeenLine {
         PeriodTimer timer;
         std::string connection;
+        RasHandle handle = 0;
     };
     // The running connection's timer and name: the recorder's period while it times one.
     struct Measured {

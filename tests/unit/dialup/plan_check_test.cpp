@@ -184,6 +184,63 @@ TEST_F(PlanTest, WithoutRecordingTheCheckMeasuresFromWhenItFirstSawTheLine) {
     EXPECT_EQ(plans.MeasuredFrom(), Dec(7, 12, 32));
 }
 
+// Recording off: the two-minute check hangs up after 30 minutes, and the line is dialled again
+// before the next check could see it down. The new connection is measured from the check that
+// first sees it.
+TEST(PlanRedial, TheLineThePlanHungUpIsForgotten) {
+    testing::AccountingFixture f;
+    f.settings.m_nSessionTimeLimit = 30;
+    f.DialOwn();
+    EXPECT_EQ(f.plans.CheckPlan(), std::nullopt);
+    f.clock.Advance(30 * 60);
+    EXPECT_EQ(f.plans.CheckPlan(), PlanPage::Session);
+    EXPECT_EQ(f.dial.hConn, 0u);
+    f.clock.Advance(60);
+    f.DialOwn();
+    f.clock.Advance(60);
+    EXPECT_EQ(f.plans.CheckPlan(), std::nullopt);
+    EXPECT_NE(f.dial.hConn, 0u);
+    EXPECT_EQ(f.plans.MeasuredFrom(), Dec(7, 12, 32));
+    f.clock.Advance(30 * 60);
+    EXPECT_EQ(f.plans.CheckPlan(), PlanPage::Session);
+}
+
+// A connection hung up and dialled again between two checks, by the user or by another
+// program, is a new connection: its handle differs.
+TEST(PlanRedial, ANewConnectionBetweenTwoChecksIsMeasuredAfresh) {
+    struct Case {
+        const char* what;
+        void (*up)(testing::AccountingFixture&);
+        void (*redial)(testing::AccountingFixture&);
+    };
+    const Case cases[] = {
+        {"the program's own line", [](testing::AccountingFixture& f) { f.DialOwn(); },
+         [](testing::AccountingFixture& f) {
+             HangUpOwnConnection(f.ras, f.dial);
+             f.DialOwn();
+         }},
+        {"another program's line",
+         [](testing::AccountingFixture& f) { f.ras.BringUpOther("Office"); },
+         [](testing::AccountingFixture& f) {
+             f.ras.TakeDownOther("Office");
+             f.ras.BringUpOther("Office");
+         }},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        testing::AccountingFixture f;
+        f.settings.m_nSessionTimeLimit = 30;
+        test.up(f);
+        EXPECT_EQ(f.plans.CheckPlan(), std::nullopt);
+        f.clock.Advance(29 * 60);
+        EXPECT_EQ(f.plans.CheckPlan(), std::nullopt);
+        test.redial(f);
+        f.clock.Advance(2 * 60);
+        EXPECT_EQ(f.plans.CheckPlan(), std::nullopt);
+        EXPECT_EQ(f.plans.MeasuredFrom(), Dec(7, 12, 31));
+    }
+}
+
 TEST_F(PlanTest, ClockBeforeTheStartDoesNothing) {
     settings.m_nSessionTimeLimit = 1;
     OwnLineUp();
