@@ -1,8 +1,25 @@
 #include "dialup/plan_check.h"
 
+#include <cstdio>
+
 #include "base/c_numbers.h"
 
 namespace quorlet {
+namespace {
+
+// The amount as "%0.2f" shows it, in fen.
+std::int64_t FenAsShown(double yuan) {
+    char text[400];
+    std::snprintf(text, sizeof text, "%0.2f", yuan);
+    std::string digits = text;
+    const std::size_t point = digits.find('.');
+    if (point != std::string::npos) {
+        digits.erase(point, 1);
+    }
+    return AtoI64(digits);
+}
+
+}  // namespace
 
 std::optional<std::string> CheckPlanPage(const std::string& time, const std::string& fee,
                                          bool hangUp, const std::string& soundPath) {
@@ -17,6 +34,10 @@ std::optional<std::string> CheckPlanPage(const std::string& time, const std::str
 
 double WholeYuan(const std::string& text) {
     return AtoI(text);
+}
+
+bool FeeAboveLimit(double fee, double limit) {
+    return FenAsShown(fee) > FenAsShown(limit);
 }
 
 PlanChecker::PlanChecker(RemoteAccess& remoteAccess, DialState& dialState, const Clock& clock,
@@ -84,9 +105,9 @@ std::optional<PlanPage> PlanChecker::CheckPlan() {
         const PeriodPrice price =
             m_fees.PriceConnectionPeriod(*line.connection, line.timer->Start(), span.end);
         const double fee = price.phoneFee + price.netFee;
-        if (s.m_dSessionFeeLimit != 0 && fee > s.m_dSessionFeeLimit) {
+        if (s.m_dSessionFeeLimit != 0 && FeeAboveLimit(fee, s.m_dSessionFeeLimit)) {
             fired = PlanPage::Session;
-        } else if (s.m_dTotalFeeLimit != 0 && fee > s.m_dTotalFeeLimit) {
+        } else if (s.m_dTotalFeeLimit != 0 && FeeAboveLimit(fee, s.m_dTotalFeeLimit)) {
             fired = PlanPage::Total;
         }
     }

@@ -30,6 +30,10 @@ std::optional<std::string> CheckPlanPage(const std::string& time, const std::str
 // A fee limit as typed on a page: whole yuan, as atoi reads it ("2.5" is 2).
 double WholeYuan(const std::string& text);
 
+// Whether a fee passes a limit, both compared in whole fen as "%0.2f" shows them: a fee shown as
+// "6.00" does not pass 6 yuan, however binary fractions left it a trifle above.
+bool FeeAboveLimit(double fee, double limit);
+
 class PlanChecker {
 public:
     PlanChecker(RemoteAccess& remoteAccess, DialState& dialState, const Clock& clock, Sound& sound,

@@ -97,6 +97,23 @@ TEST_F(PlanTest, FeeLimitActsOnlyOnceTheFeeIsAboveIt) {
     EXPECT_TRUE(LineUp());
 }
 
+// 24 minutes at 0.20 a one-minute block and 0.05 a minute is 6.000000000000001 in binary: the
+// fee shows as 6.00, which does not pass a limit of 6 yuan.
+TEST_F(PlanTest, FeeLimitComparesTheAmountAsShown) {
+    settings.m_dSessionFeeLimit = 6;
+    settings.m_bSessionHangUp = false;
+    settings.m_strSessionWav = "fee.wav";
+    TariffTable tariff;
+    tariff.TelFare = 0.2;
+    tariff.TelUnit = 1;
+    ASSERT_TRUE(SaveTariff(tariff, dir.File("Fare.ini"), "163"));
+    OwnLineUp();
+    clock.Advance(24 * 60);
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    clock.Advance(60);  // 6.25
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
+}
+
 TEST_F(PlanTest, FeeLimitsOfBothPagesInOrder) {
     settings.m_dSessionFeeLimit = 10;
     settings.m_dTotalFeeLimit = 5;
@@ -282,6 +299,27 @@ TEST(PlanClock, TimeLimitsCountRealMinutes) {
             f.clock.Advance(1);
             EXPECT_EQ(f.plans.CheckPlan().has_value(), test.actsAtThirty);
         }
+    }
+}
+
+TEST(PlanPages, AFeeIsAboveALimitWhenItsShownAmountIs) {
+    struct Case {
+        double fee;
+        double limit;
+        bool above;
+    };
+    const Case cases[] = {
+        {6.000000000000001, 6, false},
+        {5.999999999999999, 6, false},
+        {6.004, 6, false},
+        {6.005, 6, false},  // just below 6.005 in binary: shown as 6.00
+        {6.006, 6, true},
+        {6.01, 6, true},
+        {2.5, 2, true},
+        {0.0, 0, false},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(FeeAboveLimit(test.fee, test.limit), test.above) << test.fee;
     }
 }
 
