@@ -58,13 +58,16 @@ DialSaveResult SaveDialSettings(const std::string& path, const std::string& entr
     if (settings.m_strUser.empty() || settings.m_strPassword.empty()) {
         return DialSaveResult::MissingCredentials;
     }
-    ProfileFile file = LoadProfileFile(path);
-    file.SetString(entry, "Auto", "1");
-    file.SetString(entry, "User", ScrambleDialText(settings.m_strUser));
-    file.SetString(entry, "Pass", ScrambleDialText(settings.m_strPassword));
-    file.SetString(entry, "Interval", settings.m_strInterval);
-    return WriteFileAtomically(path, file.Text()) ? DialSaveResult::Saved
-                                                  : DialSaveResult::WriteFailed;
+    std::optional<ProfileFile> file = LoadProfileFileForUpdate(path);
+    if (!file) {
+        return DialSaveResult::WriteFailed;
+    }
+    file->SetString(entry, "Auto", "1");
+    file->SetString(entry, "User", ScrambleDialText(settings.m_strUser));
+    file->SetString(entry, "Pass", ScrambleDialText(settings.m_strPassword));
+    file->SetString(entry, "Interval", settings.m_strInterval);
+    return WriteFileAtomically(path, file->Text()) ? DialSaveResult::Saved
+                                                   : DialSaveResult::WriteFailed;
 }
 
 }  // namespace quorlet

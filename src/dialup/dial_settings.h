@@ -34,7 +34,7 @@ enum class DialSaveResult {
     AutoOff,             // box off: only "Auto" = "0" written; the old values stay in the file
     MissingCredentials,  // box on with an empty user or password: nothing written; the window
                          // shows kEnterUserAndPassword and clears the box
-    WriteFailed,         // the file could not be written
+    WriteFailed,         // the file could not be read or written
 };
 
 DialSaveResult SaveDialSettings(const std::string& path, const std::string& entry,

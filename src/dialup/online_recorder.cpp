@@ -65,16 +65,17 @@ bool OnlineRecorder::EndPeriod() {
     const PeriodPrice price = m_fees.PriceConnectionPeriod(m_strPeriodConn, m_timeStart, m_timeEnd);
     m_dPhoneFee = price.phoneFee;
     m_dNetFee = price.netFee;
-    m_settings.m_dPhoneFee += m_dPhoneFee;
-    m_settings.m_dNetFee += m_dNetFee;
     return true;
 }
 
 bool OnlineRecorder::AppendRecord() {
-    ProfileFile log = LoadProfileFile(m_feeLogPath);
-    const std::optional<std::string> total = ReadRecordCount(log);
-    const int n = total ? AtoI(*total) : 0;
-    const std::string section = total ? *total : "0";
+    std::optional<ProfileFile> file = LoadProfileFileForUpdate(m_feeLogPath);
+    if (!file) {
+        return false;
+    }
+    ProfileFile& log = *file;
+    const std::int64_t n = NextRecordIndex(log);
+    const std::string section = std::to_string(n);
     char fee[64];
     log.SetString(section, "Start", m_timeStart.ToString());
     log.SetString(section, "End", m_timeEnd.ToString());
@@ -90,9 +91,15 @@ bool OnlineRecorder::AppendRecord() {
 }
 
 void OnlineRecorder::ClosePeriod() {
-    if (EndPeriod()) {
-        AppendRecord();
+    if (!EndPeriod()) {
+        return;
     }
+    if (!AppendRecord()) {
+        m_prompter.Error(kLogNotWritten);
+        return;
+    }
+    m_settings.m_dPhoneFee += m_dPhoneFee;
+    m_settings.m_dNetFee += m_dNetFee;
 }
 
 void OnlineRecorder::CloseOnExit() {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/profile_file.h"
 #include "dialup/online_log.h"
 #include "dialup/tariff.h"
@@ -173,6 +175,56 @@ TEST_F(RecorderTest, TheLogKeepsGrowingPastRecord9999) {
     EXPECT_EQ(log.rows.size(), 2u);
 }
 
+// A record count past the int range is counted on, not wrapped round.
+TEST_F(RecorderTest, AppendingPastTheIntRange) {
+    ASSERT_TRUE(WriteProfileValue(dir.File("Fee.ini"), "Main", "Total", "2147483647"));
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Advance(60);
+    ras.TakeDownOther("163");
+    recorder.WatchLine();
+    EXPECT_EQ(Log("Main", "Total"), "2147483648");
+    EXPECT_EQ(Log("2147483647", "Connected"), "0:1:0");
+    const LogExtract log = ExtractLog(dir.File("Fee.ini"), {2026, 12, 7}, {2026, 12, 7});
+    ASSERT_EQ(log.rows.size(), 1u);
+    EXPECT_EQ(log.rows[0].start, "2026-12-07 12:00:00");
+}
+
+// Fee.ini is in the way (a folder stands there): the period cannot be logged, which is said,
+// and the totals are not raised for a period the log does not hold.
+TEST_F(RecorderTest, ALogThatCannotBeWrittenIsReportedAndAddsNothing) {
+    settings.m_dPhoneFee = 2.0;
+    std::filesystem::create_directory(dir.File("Fee.ini"));
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Advance(600);
+    ras.TakeDownOther("163");
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodEnded);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, kLogNotWritten);
+    EXPECT_EQ(prompter.shown[0].title, kTitleError);
+    EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(settings.m_dPhoneFee, 2.0);
+    EXPECT_EQ(settings.m_dNetFee, 0.0);
+}
+
+#ifndef _WIN32
+// Fee.ini exists but cannot be read (here a link to a folder, which even root cannot read as a
+// file): the log it holds is not replaced by a new one holding only this period.
+TEST_F(RecorderTest, AnUnreadableLogIsNeverWrittenAfresh) {
+    std::filesystem::create_directory(dir.File("elsewhere"));
+    std::filesystem::create_directory_symlink(dir.File("elsewhere"), dir.File("Fee.ini"));
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Advance(600);
+    ras.TakeDownOther("163");
+    recorder.WatchLine();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("Fee.ini")));
+    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{kLogNotWritten});
+    EXPECT_EQ(settings.m_dPhoneFee, 0.0);
+}
+#endif
+
 TEST_F(RecorderTest, OnlineTimeTextWhileTimed) {
     EXPECT_FALSE(recorder.ShowOnlineTime().has_value());
     ras.BringUpOther("163");
@@ -278,6 +330,59 @@ TEST(OnlineLog, ExtractionSkipsEarlierRecordsAndStopsAtTheFirstLaterOne) {
     const LogExtract empty = ExtractLog(path, {2025, 1, 1}, {2025, 12, 31});
     EXPECT_TRUE(empty.rows.empty());
     EXPECT_EQ(empty.title, "上网记录(电话费:0.00元 上网费:0.00元 小计:0.00元)");
+}
+
+// A damaged record count neither wraps round nor makes the reading walk billions of missing
+// records: only the records present below the count are read, in order.
+TEST(OnlineLog, ADamagedOrHugeCountReadsTheRecordsPresent) {
+    struct Case {
+        const char* total;
+        std::size_t rows;
+    };
+    const Case cases[] = {
+        {"99999999999999999999", 3},
+        {"9223372036854775807", 3},
+        {"2147483648", 3},
+        {"3", 3},
+        {"2", 2},
+        {"-1", 0},
+        {"abc", 0},
+        {"", 0},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.total);
+        testing::TempDir dir;
+        const std::string path = dir.File("Fee.ini");
+        WriteRecord(path, 0, "2026-03-01 08:00:00", "0.11", "0.50", "163");
+        WriteRecord(path, 1, "2026-03-02 08:00:00", "0.11", "0.50", "163");
+        WriteRecord(path, 2, "2026-03-03 08:00:00", "0.11", "0.50", "163");
+        WriteProfileValue(path, "Main", "Total", test.total);
+        const LogExtract log = ExtractLog(path, {2026, 1, 1}, {2026, 12, 31});
+        EXPECT_EQ(log.status, LogExtract::Status::Ok);
+        EXPECT_EQ(log.rows.size(), test.rows);
+    }
+}
+
+// A count damaged below the records present: the next record goes after them, not over one.
+TEST(OnlineLog, TheNextRecordGoesAfterEveryRecordPresent) {
+    struct Case {
+        const char* total;  // nullptr: no count at all
+        std::int64_t next;
+    };
+    const Case cases[] = {{"3", 3}, {"7", 7}, {"1", 3}, {"-5", 3}, {"abc", 3}, {nullptr, 3}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.total != nullptr ? test.total : "none");
+        ProfileFile log;
+        for (int i = 0; i < 3; ++i) {
+            log.SetString(std::to_string(i), "Start", "2026-03-01 08:00:00");
+        }
+        log.SetString("007", "Start", "not a record's name");
+        if (test.total != nullptr) {
+            log.SetString("Main", "Total", test.total);
+        }
+        EXPECT_EQ(NextRecordIndex(log), test.next);
+    }
+    EXPECT_EQ(NextRecordIndex(ProfileFile()), 0);
 }
 
 TEST(OnlineLog, DefaultRangeIsTheBillingPeriodOfToday) {
