@@ -29,7 +29,11 @@ OnlineRecorder::OnlineRecorder(RemoteAccess& remoteAccess, DialState& dialState,
       m_feeLogPath(std::move(feeLogPath)) {}
 
 OnlineRecorder::LineChange OnlineRecorder::WatchLine() {
-    if (IsLineConnected(m_remoteAccess, m_fees.m_strConnName)) {
+    const auto line = FindConnectedLine(m_remoteAccess, m_dialState.hConn);
+    if (line) {
+        if (!line->entryName.empty()) {
+            m_fees.m_strConnName = line->entryName;
+        }
         if (m_bLineUp) {
             return LineChange::None;
         }

@@ -70,14 +70,17 @@ std::optional<CivilTime> PlanChecker::MeasuredFrom() const {
 }
 
 std::optional<PlanPage> PlanChecker::CheckPlan() {
-    const std::optional<RemoteAccess::Connection> connected = FindConnectedLine(m_remoteAccess);
+    const std::optional<RemoteAccess::Connection> connected =
+        FindConnectedLine(m_remoteAccess, m_dialState.hConn);
     if (!connected) {
         m_seen.reset();
         return std::nullopt;
     }
-    m_fees.m_strConnName = connected->entryName;
+    if (!connected->entryName.empty()) {
+        m_fees.m_strConnName = connected->entryName;
+    }
     if (!m_seen || m_seen->handle != connected->handle) {
-        m_seen = SeenLine{PeriodTimer(m_clock, 0), connected->entryName, connected->handle};
+        m_seen = SeenLine{PeriodTimer(m_clock, 0), m_fees.m_strConnName, connected->handle};
     }
     if (!m_bPlanOn) {
         return std::nullopt;

@@ -57,6 +57,36 @@ TEST_F(RecorderTest, AheadTimeDatesBackEveryConnection) {
     EXPECT_EQ(Log("Main", "Total"), "2");
 }
 
+// The system's list of connections fails once while the program's own line is up: the line is
+// still up, so neither the period nor the program's hold on its line ends.
+TEST_F(RecorderTest, OneFailedLineTestKeepsTheOwnConnection) {
+    DialOwn();
+    ASSERT_EQ(recorder.WatchLine(), Change::PeriodBegan);
+    const RasHandle own = dial.hConn;
+    clock.Advance(60);
+    ras.SetEnumConnectionsFails(true);
+    EXPECT_EQ(recorder.WatchLine(), Change::None);
+    EXPECT_EQ(dial.hConn, own);
+    EXPECT_TRUE(dial.bOnline);
+    EXPECT_TRUE(recorder.m_bRecording);
+    ras.SetEnumConnectionsFails(false);
+    EXPECT_EQ(recorder.WatchLine(), Change::None);
+    clock.Advance(60);
+    HangUpOwnConnection(ras, dial);  // still possible: the handle was kept
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodEnded);
+    EXPECT_EQ(Log("Main", "Total"), "1");
+    EXPECT_EQ(Log("0", "Connected"), "0:2:0");
+    EXPECT_EQ(Log("0", "Name"), "163");
+
+    // With the line really gone, a failing list ends the period as before.
+    DialOwn();
+    recorder.WatchLine();
+    ras.CutLine();
+    ras.SetEnumConnectionsFails(true);
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodEnded);
+    EXPECT_EQ(dial.hConn, 0u);
+}
+
 TEST_F(RecorderTest, AcrossMidnightLoggedAndPricedOverTwoDays) {
     clock.Set(Dec(8, 23, 59, 30));
     ras.BringUpOther("163");

@@ -258,6 +258,21 @@ TEST(PlanRedial, ANewConnectionBetweenTwoChecksIsMeasuredAfresh) {
     }
 }
 
+// Recording off: a check whose list of connections fails still sees the program's own line,
+// and keeps measuring it from when it was first seen.
+TEST_F(PlanTest, OneFailedLineTestKeepsMeasuringTheOwnConnection) {
+    settings.m_nSessionTimeLimit = 30;
+    DialOwn();
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    clock.Advance(28 * 60);
+    ras.SetEnumConnectionsFails(true);
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    EXPECT_EQ(plans.MeasuredFrom(), Dec(7, 12));
+    clock.Advance(2 * 60);
+    EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
+    EXPECT_EQ(dial.hConn, 0u);
+}
+
 TEST_F(PlanTest, ClockBeforeTheStartDoesNothing) {
     settings.m_nSessionTimeLimit = 1;
     OwnLineUp();
