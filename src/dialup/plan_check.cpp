@@ -76,10 +76,13 @@ std::optional<PlanPage> PlanChecker::CheckPlan() {
         m_seen.reset();
         return std::nullopt;
     }
-    if (!connected->entryName.empty()) {
+    // Without a name the connection was found by asking after the program's own line alone,
+    // the system's list having failed: that says nothing about which connection is new.
+    const bool listed = !connected->entryName.empty();
+    if (listed) {
         m_fees.m_strConnName = connected->entryName;
     }
-    if (!m_seen || m_seen->handle != connected->handle) {
+    if (!m_seen || (listed && m_seen->handle != connected->handle)) {
         m_seen = SeenLine{PeriodTimer(m_clock, 0), m_fees.m_strConnName, connected->handle};
     }
     if (!m_bPlanOn) {

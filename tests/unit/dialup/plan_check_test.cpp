@@ -271,6 +271,21 @@ TEST_F(PlanTest, OneFailedLineTestKeepsMeasuringTheOwnConnection) {
     clock.Advance(2 * 60);
     EXPECT_EQ(plans.CheckPlan(), PlanPage::Session);
     EXPECT_EQ(dial.hConn, 0u);
+
+    // Another program's line listed first is measured; a failed list, which finds only the
+    // program's own line, does not make it a new connection.
+    ras.SetEnumConnectionsFails(false);
+    ras.BringUpOther("Office");
+    DialOwn();
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    const auto office = plans.MeasuredFrom();
+    clock.Advance(60);
+    ras.SetEnumConnectionsFails(true);
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    ras.SetEnumConnectionsFails(false);
+    clock.Advance(60);
+    EXPECT_EQ(plans.CheckPlan(), std::nullopt);
+    EXPECT_EQ(plans.MeasuredFrom(), office);
 }
 
 TEST_F(PlanTest, ClockBeforeTheStartDoesNothing) {
