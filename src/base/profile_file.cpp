@@ -1,5 +1,7 @@
 #include "base/profile_file.h"
 
+#include <algorithm>
+
 #include "base/gbk_text.h"
 
 namespace quorlet {
@@ -246,6 +248,23 @@ bool ProfileFile::DeleteSection(std::string_view section) {
                   m_lines.begin() + static_cast<std::ptrdiff_t>(where->endOfBody));
     m_indexValid = false;
     return true;
+}
+
+std::vector<std::string> ProfileFile::SectionNames() const {
+    const auto& index = Index();
+    std::vector<std::pair<std::size_t, std::string>> found;
+    found.reserve(index.size());
+    for (const auto& [upper, section] : index) {
+        const ParsedLine header = ParseLine(m_lines[section.where.header].text);
+        found.emplace_back(section.where.header, std::string(header.name));
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> names;
+    names.reserve(found.size());
+    for (auto& [line, name] : found) {
+        names.push_back(std::move(name));
+    }
+    return names;
 }
 
 std::string ProfileFile::Text() const {

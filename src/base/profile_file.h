@@ -42,6 +42,9 @@ public:
 
     std::string Text() const;
 
+    // The names of the sections, trimmed, each once, in the order they first stand.
+    std::vector<std::string> SectionNames() const;
+
 private:
     struct Line {
         std::string text;  // without its line end

@@ -21,6 +21,31 @@ std::string Shift(const std::string& text, int direction) {
     return out;
 }
 
+// A scrambled value as the dial-up window reads it back. A key missing from a hand-edited
+// section reads as empty, not as the 0x10 marker.
+std::string ReadScrambled(const ProfileFile& file, const std::string& entry, const char* key) {
+    std::string value = file.GetString(entry, key, kMissing, kTextBuffer);
+    return value == kMissing ? std::string() : value;
+}
+
+// The text to store for a scrambled value: the value itself when it reads back unchanged, else
+// the value in quotes, which keep its blanks and its own quotes.
+std::string StoredForm(const std::string& scrambled) {
+    ProfileFile probe;
+    probe.SetString("s", "k", scrambled);
+    if (ReadScrambled(probe, "s", "k") == scrambled) {
+        return scrambled;
+    }
+    return '"' + scrambled + '"';
+}
+
+// Whether text survives being scrambled, stored and read back.
+bool Storable(const std::string& text) {
+    ProfileFile probe;
+    probe.SetString("s", "k", StoredForm(Shift(text, 1)));
+    return Shift(ReadScrambled(probe, "s", "k"), -1) == text;
+}
+
 }  // namespace
 
 std::string ScrambleDialText(const std::string& text) {
@@ -37,15 +62,10 @@ DialSettings LoadDialSettings(const std::string& path, const std::string& entry)
     if (!file.GetString(entry, "Auto", kMissing, kAutoBuffer).starts_with('1')) {
         return settings;
     }
-    // A key missing from a hand-edited section reads as empty, not as the 0x10 marker.
-    const auto read = [&](const char* key) {
-        std::string value = file.GetString(entry, key, kMissing, kTextBuffer);
-        return value == kMissing ? std::string() : value;
-    };
     settings.m_bSavePassword = true;
-    settings.m_strUser = UnscrambleDialText(read("User"));
-    settings.m_strPassword = UnscrambleDialText(read("Pass"));
-    settings.m_strInterval = read("Interval");
+    settings.m_strUser = UnscrambleDialText(ReadScrambled(file, entry, "User"));
+    settings.m_strPassword = UnscrambleDialText(ReadScrambled(file, entry, "Pass"));
+    settings.m_strInterval = ReadScrambled(file, entry, "Interval");
     return settings;
 }
 
@@ -58,13 +78,30 @@ DialSaveResult SaveDialSettings(const std::string& path, const std::string& entr
     if (settings.m_strUser.empty() || settings.m_strPassword.empty()) {
         return DialSaveResult::MissingCredentials;
     }
-    ProfileFile file = LoadProfileFile(path);
-    file.SetString(entry, "Auto", "1");
-    file.SetString(entry, "User", ScrambleDialText(settings.m_strUser));
-    file.SetString(entry, "Pass", ScrambleDialText(settings.m_strPassword));
-    file.SetString(entry, "Interval", settings.m_strInterval);
-    return WriteFileAtomically(path, file.Text()) ? DialSaveResult::Saved
-                                                  : DialSaveResult::WriteFailed;
+    if (!Storable(settings.m_strUser) || !Storable(settings.m_strPassword)) {
+        return DialSaveResult::NotStorable;
+    }
+    std::optional<ProfileFile> file = LoadProfileFileForUpdate(path);
+    if (!file) {
+        return DialSaveResult::WriteFailed;
+    }
+    file->SetString(entry, "Auto", "1");
+    file->SetString(entry, "User", StoredForm(ScrambleDialText(settings.m_strUser)));
+    file->SetString(entry, "Pass", StoredForm(ScrambleDialText(settings.m_strPassword)));
+    file->SetString(entry, "Interval", settings.m_strInterval);
+    return WriteFileAtomically(path, file->Text()) ? DialSaveResult::Saved
+                                                   : DialSaveResult::WriteFailed;
+}
+
+DialSaveResult SaveEnteredDialSettings(Prompter& prompter, const std::string& path,
+                                       const std::string& entry, const DialSettings& settings) {
+    const DialSaveResult result = SaveDialSettings(path, entry, settings);
+    if (result == DialSaveResult::MissingCredentials) {
+        prompter.Notice(kEnterUserAndPassword);
+    } else if (result == DialSaveResult::NotStorable) {
+        prompter.Notice(kCredentialsNotStorable);
+    }
+    return result;
 }
 
 }  // namespace quorlet

@@ -5,10 +5,13 @@
 
 #include <string>
 
+#include "platform/prompter.h"
+
 namespace quorlet {
 
 inline constexpr const char* kDialIniPath = ".\\Dial.ini";
 inline constexpr const char* kEnterUserAndPassword = "请输入用户名和密码 !";
+inline constexpr const char* kCredentialsNotStorable = "用户名或密码中有不能保存的字符 !";
 inline constexpr const char* kDefaultRedialInterval = "30";
 
 // What the dial-up window shows and takes for one entry.
@@ -26,7 +29,7 @@ std::string UnscrambleDialText(const std::string& text);
 
 // The settings of entry: unless "Auto" is present and begins with '1', empty credentials, the
 // box off and the interval "30"; otherwise the unscrambled user and password, the box on and the
-// stored interval.
+// stored interval. The user and password come back byte for byte as they were saved.
 DialSettings LoadDialSettings(const std::string& path, const std::string& entry);
 
 enum class DialSaveResult {
@@ -34,10 +37,20 @@ enum class DialSaveResult {
     AutoOff,             // box off: only "Auto" = "0" written; the old values stay in the file
     MissingCredentials,  // box on with an empty user or password: nothing written; the window
                          // shows kEnterUserAndPassword and clears the box
-    WriteFailed,         // the file could not be written
+    NotStorable,  // box on, but the user or password would not come back from the file as it is
+                  // (a byte that scrambles to a zero or a line break, or more than the 254 bytes
+                  // read back): nothing written; the window shows kCredentialsNotStorable
+    WriteFailed,  // the file could not be read or written
 };
 
+// A scrambled value is written inside quotes when the profile reading, which drops white space
+// around a value and one pair of enclosing quotes, would not give it back as it is.
 DialSaveResult SaveDialSettings(const std::string& path, const std::string& entry,
                                 const DialSettings& settings);
+
+// Saving from the dial-up window: SaveDialSettings, with the message of a refusal (title "提示",
+// information icon). The window clears its box after either refusal.
+DialSaveResult SaveEnteredDialSettings(Prompter& prompter, const std::string& path,
+                                       const std::string& entry, const DialSettings& settings);
 
 }  // namespace quorlet

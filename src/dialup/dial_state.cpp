@@ -15,19 +15,37 @@ void HangUpOwnConnection(RemoteAccess& remoteAccess, DialState& state) {
     state.bOnline = false;
 }
 
-bool IsLineConnected(RemoteAccess& remoteAccess, std::string& connectionName) {
-    const auto connections = remoteAccess.EnumConnections();
-    if (!connections || connections->empty()) {
-        return false;
-    }
-    for (const RemoteAccess::Connection& connection : *connections) {
-        const auto state = remoteAccess.ConnectState(connection.handle);
-        if (state && *state == RasState::kConnected) {
-            connectionName = connection.entryName;
-            return true;
+namespace {
+
+bool IsConnected(RemoteAccess& remoteAccess, RasHandle handle) {
+    const auto state = remoteAccess.ConnectState(handle);
+    return state && *state == RasState::kConnected;
+}
+
+}  // namespace
+
+std::optional<RemoteAccess::Connection> FindConnectedLine(RemoteAccess& remoteAccess,
+                                                          RasHandle ownConnection) {
+    if (const auto connections = remoteAccess.EnumConnections()) {
+        for (const RemoteAccess::Connection& connection : *connections) {
+            if (IsConnected(remoteAccess, connection.handle)) {
+                return connection;
+            }
         }
     }
-    return false;
+    if (ownConnection != 0 && IsConnected(remoteAccess, ownConnection)) {
+        return RemoteAccess::Connection{ownConnection, {}};
+    }
+    return std::nullopt;
+}
+
+bool IsLineConnected(RemoteAccess& remoteAccess, std::string& connectionName) {
+    const auto line = FindConnectedLine(remoteAccess, 0);
+    if (!line) {
+        return false;
+    }
+    connectionName = line->entryName;
+    return true;
 }
 
 }  // namespace quorlet

@@ -2,6 +2,7 @@
 // dial-up window. Touched on the interface thread only.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/remote_access.h"
@@ -23,8 +24,16 @@ DialState& TheDialState();
 // flag. A line dialled by another program is left alone.
 void HangUpOwnConnection(RemoteAccess& remoteAccess, DialState& state);
 
-// The line test: true when any dial-up connection (whoever dialled it) is in the connected
-// state; its entry name is then stored in connectionName, which otherwise keeps its value.
+// The line test: the first dial-up connection (whoever dialled it) in the connected state, or
+// nullopt when there is none. When the system's list fails (or shows nothing connected), the
+// program's own connection ownConnection (0: none) is asked after directly: a list that failed
+// once says nothing about a line that is still up, and taking it for down would make the
+// program forget its own connection. Found that way, the connection's entry name is empty.
+std::optional<RemoteAccess::Connection> FindConnectedLine(RemoteAccess& remoteAccess,
+                                                          RasHandle ownConnection);
+
+// The line test as a yes or no: the connected line's entry name is then stored in
+// connectionName, which otherwise keeps its value.
 bool IsLineConnected(RemoteAccess& remoteAccess, std::string& connectionName);
 
 }  // namespace quorlet

@@ -125,6 +125,17 @@ PeriodPrice FeeCalculator::PricePeriod(const CivilTime& start, const CivilTime& 
     return ComputeFees(T, D);
 }
 
+PeriodPrice FeeCalculator::PriceConnectionPeriod(const std::string& connectionName,
+                                                 const CivilTime& start, const CivilTime& end) {
+    FeeCalculator own(m_farePath, m_holidayPath);
+    own.m_bRateRounding = m_bRateRounding;
+    own.m_strConnName = connectionName;
+    own.LoadTariff(connectionName);
+    const PeriodPrice price = own.PricePeriod(start, end);
+    m_tally = own.m_tally;
+    return price;
+}
+
 Duration FeeCalculator::SplitByDay(const CivilTime& start, const CivilTime& end) {
     if (SameDate(start, end)) {
         return ClassifyDaySegment(start, end);

@@ -73,6 +73,12 @@ public:
     // callers test this first) is priced as one of no length.
     PeriodPrice PricePeriod(const CivilTime& start, const CivilTime& end);
 
+    // The same for a period of connectionName, by that connection's stored tariff and holidays,
+    // whatever this table holds: the fee window loads other connections' tariffs into it while
+    // a period runs. The tally of the pricing is left in m_tally.
+    PeriodPrice PriceConnectionPeriod(const std::string& connectionName, const CivilTime& start,
+                                      const CivilTime& end);
+
     // The discounted duration of the period, walked day by day; fills the tally. Every piece
     // but the last ends at 23:59:59, and the second up to midnight is added to the result only.
     Duration SplitByDay(const CivilTime& start, const CivilTime& end);

@@ -42,12 +42,15 @@ std::vector<std::string> ReadHolidayList(const std::string& holidayPath,
 
 bool WriteHolidayList(const std::string& holidayPath, const std::string& connectionName,
                       const std::vector<std::string>& entries) {
-    ProfileFile file = LoadProfileFile(holidayPath);
-    file.SetString(connectionName, "Total", std::to_string(entries.size()));
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        file.SetString(connectionName, std::to_string(i), entries[i]);
+    std::optional<ProfileFile> file = LoadProfileFileForUpdate(holidayPath);
+    if (!file) {
+        return false;
     }
-    return WriteFileAtomically(holidayPath, file.Text());
+    file->SetString(connectionName, "Total", std::to_string(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        file->SetString(connectionName, std::to_string(i), entries[i]);
+    }
+    return WriteFileAtomically(holidayPath, file->Text());
 }
 
 bool IsHoliday(const std::string& holidayPath, const std::string& connectionName,

@@ -19,6 +19,24 @@ CalendarDate SettlementIn(int year, int month, int n) {
     return {year, month, std::min(n, CivilTime::DaysInMonth(year, month))};
 }
 
+// A record's section name: a decimal index as the log writes it, "0" or digits without a
+// leading zero, below kMaxRecordCount.
+std::optional<std::int64_t> RecordIndex(const std::string& section) {
+    constexpr std::size_t kMaxDigits = 18;
+    if (section.empty() || section.size() > kMaxDigits ||
+        (section[0] == '0' && section.size() > 1)) {
+        return std::nullopt;
+    }
+    std::int64_t index = 0;
+    for (const char c : section) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        index = index * 10 + (c - '0');
+    }
+    return index;
+}
+
 CalendarDate NextDay(const CalendarDate& date) {
     const CivilTime next = CivilTime{date.year, date.month, date.day}.AddDays(1);
     return CalendarDate::Of(next);
@@ -34,6 +52,32 @@ std::optional<std::string> ReadRecordCount(const ProfileFile& log) {
     return total;
 }
 
+std::int64_t RecordCount(const std::string& stored) {
+    return std::clamp<std::int64_t>(AtoI64(stored), 0, kMaxRecordCount);
+}
+
+std::vector<std::int64_t> PresentRecords(const ProfileFile& log, std::int64_t count) {
+    std::vector<std::int64_t> indices;
+    for (const std::string& section : log.SectionNames()) {
+        const std::optional<std::int64_t> index = RecordIndex(section);
+        if (index && *index < count) {
+            indices.push_back(*index);
+        }
+    }
+    std::sort(indices.begin(), indices.end());
+    return indices;
+}
+
+std::int64_t NextRecordIndex(const ProfileFile& log) {
+    const std::optional<std::string> total = ReadRecordCount(log);
+    std::int64_t next = total ? RecordCount(*total) : 0;
+    const std::vector<std::int64_t> present = PresentRecords(log, kMaxRecordCount);
+    if (!present.empty()) {
+        next = std::max(next, present.back() + 1);
+    }
+    return next;
+}
+
 LogExtract ExtractLog(const std::string& feeLogPath, const CalendarDate& from,
                       const CalendarDate& to) {
     LogExtract result;
@@ -47,8 +91,7 @@ LogExtract ExtractLog(const std::string& feeLogPath, const CalendarDate& from,
         result.status = LogExtract::Status::NoRecordFile;
         return result;
     }
-    const int count = AtoI(*total);
-    for (int i = 0; i < count; ++i) {
+    for (const std::int64_t i : PresentRecords(log, RecordCount(*total))) {
         const std::string section = std::to_string(i);
         LogRow row;
         row.start = log.GetString(section, "Start", kMissing, kFieldBuffer);

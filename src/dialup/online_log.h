@@ -4,6 +4,7 @@
 #pragma once
 
 #include <compare>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,20 @@ inline constexpr const char* kNoRecordFile = "记录文件不存在 !";       //
 // The record count as stored, or nullopt when the log has none. It is read with room for 19
 // digits, so the log keeps growing past record "9999".
 std::optional<std::string> ReadRecordCount(const ProfileFile& log);
+
+// The stored count as a number: atoi's reading, 0 below 0, and at most kMaxRecordCount, so that
+// a damaged count can be counted on without overflow.
+inline constexpr std::int64_t kMaxRecordCount = 1000000000000000000;  // 10^18
+std::int64_t RecordCount(const std::string& stored);
+
+// The indices of the records the log holds below count, in order. Walking these rather than
+// every index below the count keeps a damaged or huge count from stalling the reading; a
+// missing record would be skipped anyway, its date reading as before any range.
+std::vector<std::int64_t> PresentRecords(const ProfileFile& log, std::int64_t count);
+
+// Where the next record goes: at the stored count, or after the last record present when a
+// damaged count lies below it, so that no record is ever written over.
+std::int64_t NextRecordIndex(const ProfileFile& log);
 
 struct CalendarDate {
     int year = 1970;

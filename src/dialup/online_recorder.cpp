@@ -29,11 +29,17 @@ OnlineRecorder::OnlineRecorder(RemoteAccess& remoteAccess, DialState& dialState,
       m_feeLogPath(std::move(feeLogPath)) {}
 
 OnlineRecorder::LineChange OnlineRecorder::WatchLine() {
-    if (IsLineConnected(m_remoteAccess, m_fees.m_strConnName)) {
+    const auto line = FindConnectedLine(m_remoteAccess, m_dialState.hConn);
+    if (line) {
+        if (!line->entryName.empty()) {
+            m_fees.m_strConnName = line->entryName;
+        }
         if (m_bLineUp) {
             return LineChange::None;
         }
-        m_timeStart = m_clock.Now().AddSeconds(-m_settings.m_nAheadTime);
+        m_period = PeriodTimer(m_clock, m_settings.m_nAheadTime);
+        m_timeStart = m_period.Start();
+        m_strPeriodConn = m_fees.m_strConnName;
         m_bRecording = true;
         m_bLineUp = true;
         m_fees.LoadTariff(m_fees.m_strConnName);
@@ -53,24 +59,27 @@ OnlineRecorder::LineChange OnlineRecorder::WatchLine() {
 }
 
 bool OnlineRecorder::EndPeriod() {
-    m_timeEnd = m_clock.Now();
-    if (m_timeEnd < m_timeStart) {
+    const PeriodTimer::Span span = m_period.Measure(m_clock);
+    if (span.clockSetBack) {
+        m_timeEnd = m_clock.Now();
         m_prompter.Error(kClockWentBack);
         return false;
     }
-    const PeriodPrice price = m_fees.PricePeriod(m_timeStart, m_timeEnd);
+    m_timeEnd = span.end;
+    const PeriodPrice price = m_fees.PriceConnectionPeriod(m_strPeriodConn, m_timeStart, m_timeEnd);
     m_dPhoneFee = price.phoneFee;
     m_dNetFee = price.netFee;
-    m_settings.m_dPhoneFee += m_dPhoneFee;
-    m_settings.m_dNetFee += m_dNetFee;
     return true;
 }
 
 bool OnlineRecorder::AppendRecord() {
-    ProfileFile log = LoadProfileFile(m_feeLogPath);
-    const std::optional<std::string> total = ReadRecordCount(log);
-    const int n = total ? AtoI(*total) : 0;
-    const std::string section = total ? *total : "0";
+    std::optional<ProfileFile> file = LoadProfileFileForUpdate(m_feeLogPath);
+    if (!file) {
+        return false;
+    }
+    ProfileFile& log = *file;
+    const std::int64_t n = NextRecordIndex(log);
+    const std::string section = std::to_string(n);
     char fee[64];
     log.SetString(section, "Start", m_timeStart.ToString());
     log.SetString(section, "End", m_timeEnd.ToString());
@@ -80,15 +89,21 @@ bool OnlineRecorder::AppendRecord() {
     log.SetString(section, "PhoneFee", fee);
     std::snprintf(fee, sizeof fee, "%0.2f", m_dNetFee);
     log.SetString(section, "NetFee", fee);
-    log.SetString(section, "Name", m_fees.m_strConnName);
+    log.SetString(section, "Name", m_strPeriodConn);
     log.SetString("Main", "Total", std::to_string(n + 1));
     return WriteFileAtomically(m_feeLogPath, log.Text());
 }
 
 void OnlineRecorder::ClosePeriod() {
-    if (EndPeriod()) {
-        AppendRecord();
+    if (!EndPeriod()) {
+        return;
     }
+    if (!AppendRecord()) {
+        m_prompter.Error(kLogNotWritten);
+        return;
+    }
+    m_settings.m_dPhoneFee += m_dPhoneFee;
+    m_settings.m_dNetFee += m_dNetFee;
 }
 
 void OnlineRecorder::CloseOnExit() {
@@ -104,11 +119,9 @@ std::optional<std::string> OnlineRecorder::ShowOnlineTime() {
     if (!m_bRecording) {
         return std::nullopt;
     }
-    m_timeEnd = m_clock.Now();
-    std::int64_t seconds = m_timeEnd.Seconds() - m_timeStart.Seconds();
-    if (seconds < 0) {
-        seconds = 0;  // the clock went back; the period's end reports it
-    }
+    const PeriodTimer::Span span = m_period.Measure(m_clock);
+    m_timeEnd = span.end;
+    const std::int64_t seconds = span.seconds;
     char text[64];
     std::snprintf(text, sizeof text, " 联网时间:%lld小时%lld分",
                   static_cast<long long>(seconds / 3600),

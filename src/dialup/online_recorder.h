@@ -9,6 +9,7 @@
 #include "base/civil_time.h"
 #include "dialup/dial_state.h"
 #include "dialup/fee_calculator.h"
+#include "dialup/period_timer.h"
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "platform/remote_access.h"
@@ -18,6 +19,8 @@ namespace quorlet {
 
 inline constexpr const char* kFeeIniPath = ".\\Fee.ini";
 inline constexpr const char* kClockWentBack = "系统时间出错,停止计时 !";
+// Title "错误": the period could not be written to the log, so it was not added to the totals.
+inline constexpr const char* kLogNotWritten = "无法写入记录文件,本次上网未记录 !";
 
 class OnlineRecorder {
 public:
@@ -36,13 +39,17 @@ public:
     // One tick of the line watch.
     LineChange WatchLine();
 
-    // Ends and prices the period and adds its fees to the totals. False (after the message
-    // kClockWentBack) when the clock shows a time before the period's start.
+    // Ends and prices the period. The period lasts its real length from its start, whatever the
+    // clock showed meanwhile. False (after the message kClockWentBack) when the clock was set
+    // back before the period's start.
     bool EndPeriod();
-    // Appends the period as the next record of the log. False when the file cannot be written.
+    // Appends the period as the next record of the log. False when the log cannot be read or
+    // written; an existing log that cannot be read is left as it is.
     bool AppendRecord();
-    // EndPeriod, then AppendRecord when the period could be priced: a period whose end lies
-    // before its start is not logged.
+    // EndPeriod, then AppendRecord when the period could be priced (a period the clock was set
+    // back across is not logged), then the period's fees are added to the totals. A period the
+    // log could not take is reported (kLogNotWritten) and not added: the totals never hold a
+    // period the log does not.
     void ClosePeriod();
     // The exit and shutdown paths: closes a running period once, so that a later line-down
     // (when the system's shutdown was cancelled) starts a fresh period instead of logging the
@@ -51,6 +58,11 @@ public:
 
     // The online-time text of the tray tips, " 联网时间:%d小时%d分", while a period is timed.
     std::optional<std::string> ShowOnlineTime();
+
+    // The running (or last) period's timer, and the connection it was seen on: the period is
+    // priced with that connection's tariff and logged under its name.
+    const PeriodTimer& Period() const { return m_period; }
+    const std::string& PeriodConnection() const { return m_strPeriodConn; }
 
     // Clears the totals when today is the settlement day and "AutoClear" is on.
     void SettleOnExit();
@@ -70,6 +82,8 @@ private:
     MainSettings& m_settings;
     FeeCalculator& m_fees;
     std::string m_feeLogPath;
+    PeriodTimer m_period;
+    std::string m_strPeriodConn;
 };
 
 // "%d:%d:%d" of a duration in seconds: hours (days included), minutes, seconds, not padded.

@@ -88,7 +88,11 @@ bool SaveTariff(const TariffTable& t, const std::string& farePath,
     if (connectionName.empty()) {
         return true;
     }
-    ProfileFile file = LoadProfileFile(farePath);
+    std::optional<ProfileFile> stored = LoadProfileFileForUpdate(farePath);
+    if (!stored) {
+        return false;
+    }
+    ProfileFile& file = *stored;
     const auto write = [&](const char* key, const std::string& value) {
         file.SetString(connectionName, key, value);
     };

@@ -22,8 +22,17 @@ public:
 // The real file system of this platform.
 FileSystem& SystemFileSystem();
 
-// Whole-file access used by the profile files and the spool files.
+// Whole-file access used by the profile files and the spool files; nullopt when the file is
+// missing or cannot be read to its end.
 std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// The same, telling why nothing was read: a file about to be rewritten from what was read may
+// be written afresh only when there was none.
+struct FileContent {
+    std::optional<std::string> data;
+    bool missing = false;  // nothing is at the path
+};
+FileContent ReadFileContent(const std::string& path);
 
 // Writes data to a temporary file beside path, flushes it and renames it over path, so that
 // readers see the old file or the new one, never a mixture.

@@ -17,7 +17,7 @@ std::string ReadProfileValue(const std::string& path, std::string_view section,
                              std::size_t bufferSize);
 
 // WritePrivateProfileString with a value (nullopt removes the key). False when the file could
-// not be written.
+// not be read or written.
 bool WriteProfileValue(const std::string& path, std::string_view section, std::string_view key,
                        std::optional<std::string_view> value);
 
@@ -26,5 +26,10 @@ bool DeleteProfileSection(const std::string& path, std::string_view section);
 
 // Reads a whole profile file; an unreadable or missing file gives an empty one.
 ProfileFile LoadProfileFile(const std::string& path);
+
+// Reads a profile file that is about to be changed and written back: a missing file gives an
+// empty one, and one that exists but cannot be read gives nullopt, for writing back what was
+// read would replace everything it holds.
+std::optional<ProfileFile> LoadProfileFileForUpdate(const std::string& path);
 
 }  // namespace quorlet

@@ -33,6 +33,35 @@ unsigned ParseNumber(std::string_view text) {
     return static_cast<unsigned>(AtoI(trimmed));
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// A value of DialSim.ini, or fallback when the key is missing. Unlike the program's data files,
+// this file is written by hand, so a ';' at the start of a value or after a blank begins a
+// comment, as in the sample of the README; a value in quotes is taken whole, comment marks
+// and blanks included.
+std::string SimValue(const ProfileFile& file, std::string_view section, std::string_view key,
+                     std::string_view fallback) {
+    const std::optional<std::string> found = file.Find(section, key);
+    if (!found) {
+        return std::string(fallback);
+    }
+    const std::string_view value = *found;
+    if (!value.empty() && (value[0] == '"' || value[0] == '\'')) {
+        const std::size_t close = value.find(value[0], 1);
+        if (close != std::string_view::npos) {
+            return std::string(value.substr(1, close - 1));
+        }
+    }
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == ';' && (i == 0 || IsBlank(value[i - 1]))) {
+            return Trim(value.substr(0, i));
+        }
+    }
+    return Trim(value);
+}
+
 std::vector<unsigned> ParseStates(std::string_view list) {
     std::vector<unsigned> states;
     std::size_t start = 0;
@@ -66,24 +95,23 @@ SimulatedRemoteAccess::SimulatedRemoteAccess() {
 
 SimulatedRemoteAccess::SimulatedRemoteAccess(std::string dialSimPath) : SimulatedRemoteAccess() {
     const ProfileFile file = LoadProfileFile(dialSimPath);
-    constexpr std::size_t kBuffer = 256;
-    const int total = AtoI(file.GetString("Entries", "Total", "0", kBuffer));
+    const int total = AtoI(SimValue(file, "Entries", "Total", "0"));
     for (int i = 0; i < total; ++i) {
-        const auto name = file.Find("Entries", std::to_string(i));
-        if (name && !name->empty()) {
-            m_entries.push_back(file.GetString("Entries", std::to_string(i), "", kBuffer));
+        const std::string name = SimValue(file, "Entries", std::to_string(i), "");
+        if (!name.empty()) {
+            m_entries.push_back(name);
         }
     }
     if (file.Find("Dial", "States")) {
-        m_script.states = ParseStates(file.GetString("Dial", "States", "", 1024));
+        m_script.states = ParseStates(SimValue(file, "Dial", "States", ""));
     }
-    m_script.finalError = ParseNumber(file.GetString("Dial", "Error", "0", kBuffer));
-    m_script.immediateError = ParseNumber(file.GetString("Dial", "Result", "0", kBuffer));
-    m_script.delayMs = AtoI(file.GetString("Dial", "Delay", "300", kBuffer));
-    const std::string user = file.GetString("Dial", "User", "", kBuffer);
+    m_script.finalError = ParseNumber(SimValue(file, "Dial", "Error", "0"));
+    m_script.immediateError = ParseNumber(SimValue(file, "Dial", "Result", "0"));
+    m_script.delayMs = AtoI(SimValue(file, "Dial", "Delay", "300"));
+    const std::string user = SimValue(file, "Dial", "User", "");
     if (!user.empty()) {
         m_script.user = user;
-        m_script.password = file.GetString("Dial", "Password", "", kBuffer);
+        m_script.password = SimValue(file, "Dial", "Password", "");
     }
     m_dialSimPath = std::move(dialSimPath);
     std::lock_guard lock(m_mutex);
@@ -305,13 +333,13 @@ void SimulatedRemoteAccess::RefreshLineFromFileLocked() {
         return;
     }
     const ProfileFile file = LoadProfileFile(*m_dialSimPath);
-    if (file.GetString("Line", "Cut", "0", 10).starts_with('1')) {
+    if (SimValue(file, "Line", "Cut", "0").starts_with('1')) {
         m_connections.clear();
         m_fileOther.clear();  // comes back when the line is no longer cut
         m_wake.notify_all();
         return;
     }
-    const std::string other = file.GetString("Line", "Other", "", 256);
+    const std::string other = SimValue(file, "Line", "Other", "");
     if (other == m_fileOther) {
         return;
     }

@@ -16,7 +16,8 @@
 //   [Line]     Other=<entry name>: a connection of another program is up while this names it;
 //              Cut=1: the line is cut, every connection drops and none stays up.
 //   The [Line] section is read again each time the program looks at the connections, so editing
-//   the file while the program runs brings lines up and down.
+//   the file while the program runs brings lines up and down. A ';' at the start of a value or
+//   after a blank begins a comment; a value in quotes is taken whole.
 #pragma once
 
 #include <condition_variable>

@@ -58,10 +58,12 @@ FileSystem& SystemFileSystem() {
     return fileSystem;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+FileContent ReadFileContent(const std::string& path) {
+    FileContent result;
     std::FILE* file = std::fopen(NativePath(path).c_str(), "rb");
     if (file == nullptr) {
-        return std::nullopt;
+        result.missing = errno == ENOENT;
+        return result;
     }
     std::string content;
     char buffer[65536];
@@ -71,10 +73,14 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     }
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    if (failed) {
-        return std::nullopt;
+    if (!failed) {
+        result.data = std::move(content);
     }
-    return content;
+    return result;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    return ReadFileContent(path).data;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view data) {

@@ -55,20 +55,34 @@ FileSystem& SystemFileSystem() {
     return fileSystem;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+FileContent ReadFileContent(const std::string& path) {
+    FileContent result;
     Handle file(CreateFileW(win32::ToWide(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
-        return std::nullopt;
+        const DWORD error = GetLastError();
+        result.missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return result;
     }
     std::string content;
     char buffer[65536];
-    DWORD n = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr) && n > 0) {
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr)) {
+            return result;  // a read that fails halfway gives nothing, not the first part
+        }
+        if (n == 0) {
+            break;
+        }
         content.append(buffer, n);
     }
-    return content;
+    result.data = std::move(content);
+    return result;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    return ReadFileContent(path).data;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view data) {

@@ -85,6 +85,14 @@ TEST(ProfileFile, DeletingKeysAndSections) {
     EXPECT_EQ(file.Text(), "[Main]\nTotal=3\n");
 }
 
+TEST(ProfileFile, SectionNamesInTheOrderTheyFirstStand) {
+    ProfileFile file("[ 1 ]\nStart=a\n[Main]\nTotal=2\n[0]\n[main]\nx=1\n[\n[2");
+    EXPECT_EQ(file.SectionNames(), (std::vector<std::string>{"1", "Main", "0"}));
+    file.DeleteSection("1");
+    file.SetString("10", "Start", "b");
+    EXPECT_EQ(file.SectionNames(), (std::vector<std::string>{"Main", "0", "10"}));
+}
+
 TEST(ProfileFile, LookupsStayRightAfterChanges) {
     ProfileFile file;
     for (int i = 0; i < 2000; ++i) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/profile_file.h"
 #include "platform/profile_files.h"
+#include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 
 namespace quorlet {
@@ -38,6 +41,77 @@ TEST(DialSettings, SavedCredentialsRoundTripThroughTheFile) {
     EXPECT_EQ(out.m_strInterval, "45");
 }
 
+// The profile reading drops white space around a value and a pair of enclosing quotes; the
+// scrambling leaves the first byte as it is, so " secret" and "'&" (stored as "''") lost bytes.
+TEST(DialSettings, CredentialsComeBackExactly) {
+    const std::string texts[] = {
+        " secret", "  ", "'&", "\"quoted\"", "'", "\"", "tab\tin", "a;b=c", "密码 ", " 用户",
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        testing::TempDir dir;
+        const std::string path = dir.File("Dial.ini");
+        DialSettings in;
+        in.m_bSavePassword = true;
+        in.m_strUser = text;
+        in.m_strPassword = text;
+        ASSERT_EQ(SaveDialSettings(path, "163", in), DialSaveResult::Saved);
+        const DialSettings out = LoadDialSettings(path, "163");
+        EXPECT_EQ(out.m_strUser, text);
+        EXPECT_EQ(out.m_strPassword, text);
+    }
+}
+
+// Texts the scrambling cannot hold in the file are refused, with a message, and nothing is
+// written: a byte raised to 256 (a zero, which ends the text), one raised to a line break, and
+// more than the 254 bytes read back.
+// A text of n bytes that scrambles to n bytes 0xFF: nothing in it but its length is in the way.
+std::string ScramblesToAllFF(std::size_t n) {
+    std::string text;
+    for (std::size_t i = 0; i < n; ++i) {
+        text += static_cast<char>(0xFF - i);
+    }
+    return text;
+}
+
+TEST(DialSettings, CredentialsTheFileCannotHoldAreRefused) {
+    struct Case {
+        const char* what;
+        std::string user;
+        std::string password;
+    };
+    const Case cases[] = {
+        {"a zero", "user", "a\xFF"},
+        {"a line feed", "a\tb", "pw"},           // 0x09 + 1
+        {"a carriage return", "pw", "abc\x0A"},  // 0x0A + 3
+        {"too long", ScramblesToAllFF(255), "pw"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        testing::TempDir dir;
+        const std::string path = dir.File("Dial.ini");
+        DialSettings in;
+        in.m_bSavePassword = true;
+        in.m_strUser = test.user;
+        in.m_strPassword = test.password;
+        testing::ScriptedPrompter prompter;
+        EXPECT_EQ(SaveEnteredDialSettings(prompter, path, "163", in), DialSaveResult::NotStorable);
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_EQ(prompter.shown[0].text, kCredentialsNotStorable);
+        EXPECT_EQ(prompter.shown[0].title, kTitleNotice);
+        EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Information);
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
+    // The longest text the file holds is kept.
+    testing::TempDir dir;
+    DialSettings longest;
+    longest.m_bSavePassword = true;
+    longest.m_strUser = ScramblesToAllFF(254);
+    longest.m_strPassword = "pw";
+    ASSERT_EQ(SaveDialSettings(dir.File("Dial.ini"), "163", longest), DialSaveResult::Saved);
+    EXPECT_EQ(LoadDialSettings(dir.File("Dial.ini"), "163").m_strUser, longest.m_strUser);
+}
+
 TEST(DialSettings, BoxOffWritesOnlyAutoAndHidesTheOldValues) {
     testing::TempDir dir;
     const std::string path = dir.File("Dial.ini");
@@ -63,7 +137,10 @@ TEST(DialSettings, MissingCredentialsWriteNothing) {
     DialSettings in;
     in.m_bSavePassword = true;
     in.m_strUser = "abc";
-    EXPECT_EQ(SaveDialSettings(path, "163", in), DialSaveResult::MissingCredentials);
+    testing::ScriptedPrompter prompter;
+    EXPECT_EQ(SaveEnteredDialSettings(prompter, path, "163", in),
+              DialSaveResult::MissingCredentials);
+    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{kEnterUserAndPassword});
     EXPECT_EQ(ReadProfileValue(path, "163", "Auto", "none", 10), "none");
     // Unknown entry, or "Auto" not beginning with '1': the defaults.
     EXPECT_EQ(LoadDialSettings(path, "Other").m_strInterval, "30");

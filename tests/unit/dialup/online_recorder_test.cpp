@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/profile_file.h"
 #include "dialup/online_log.h"
 #include "dialup/tariff.h"
@@ -55,11 +57,41 @@ TEST_F(RecorderTest, AheadTimeDatesBackEveryConnection) {
     EXPECT_EQ(Log("Main", "Total"), "2");
 }
 
+// The system's list of connections fails once while the program's own line is up: the line is
+// still up, so neither the period nor the program's hold on its line ends.
+TEST_F(RecorderTest, OneFailedLineTestKeepsTheOwnConnection) {
+    DialOwn();
+    ASSERT_EQ(recorder.WatchLine(), Change::PeriodBegan);
+    const RasHandle own = dial.hConn;
+    clock.Advance(60);
+    ras.SetEnumConnectionsFails(true);
+    EXPECT_EQ(recorder.WatchLine(), Change::None);
+    EXPECT_EQ(dial.hConn, own);
+    EXPECT_TRUE(dial.bOnline);
+    EXPECT_TRUE(recorder.m_bRecording);
+    ras.SetEnumConnectionsFails(false);
+    EXPECT_EQ(recorder.WatchLine(), Change::None);
+    clock.Advance(60);
+    HangUpOwnConnection(ras, dial);  // still possible: the handle was kept
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodEnded);
+    EXPECT_EQ(Log("Main", "Total"), "1");
+    EXPECT_EQ(Log("0", "Connected"), "0:2:0");
+    EXPECT_EQ(Log("0", "Name"), "163");
+
+    // With the line really gone, a failing list ends the period as before.
+    DialOwn();
+    recorder.WatchLine();
+    ras.CutLine();
+    ras.SetEnumConnectionsFails(true);
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodEnded);
+    EXPECT_EQ(dial.hConn, 0u);
+}
+
 TEST_F(RecorderTest, AcrossMidnightLoggedAndPricedOverTwoDays) {
     clock.Set(Dec(8, 23, 59, 30));
     ras.BringUpOther("163");
     recorder.WatchLine();
-    clock.Set(Dec(9, 0, 0, 40));
+    clock.Advance(70);
     ras.TakeDownOther("163");
     recorder.WatchLine();
     EXPECT_EQ(Log("0", "Connected"), "0:1:10");
@@ -76,7 +108,7 @@ TEST_F(RecorderTest, TwentyFiveHoursAndTheRecordLayout) {
     settings.m_dPhoneFee = 1.0;
     ras.BringUpOther("163");
     recorder.WatchLine();
-    clock.Set(Dec(8, 13));
+    clock.Advance(25 * 3600);
     ras.TakeDownOther("163");
     recorder.WatchLine();
     EXPECT_EQ(Log("0", "Connected"), "25:0:0");
@@ -108,6 +140,55 @@ TEST_F(RecorderTest, ClockSetBackIsReportedAndNotLogged) {
     EXPECT_FALSE(recorder.m_bRecording);
 }
 
+// The clock moves under a running period of 20 real minutes that began at 12:00 on a weekday.
+// The log shows the real length from the start, and that interval is priced (7 started blocks
+// of 3 minutes, 20 minutes at 0.05); only a clock set back before the start stops the timing.
+TEST(RecorderClock, PeriodsLastTheirRealLengthWhateverTheClockShows) {
+    struct Case {
+        const char* what;
+        void (*change)(ManualClock&);  // ten minutes into the period
+        bool logged;
+        const char* end;
+    };
+    const Case cases[] = {
+        {"summer time ends", [](ManualClock& c) { c.ShiftZone(-3600); }, true,
+         "2026-12-07 12:20:00"},
+        {"summer time begins", [](ManualClock& c) { c.ShiftZone(3600); }, true,
+         "2026-12-07 12:20:00"},
+        {"clock set a day forward", [](ManualClock& c) { c.Set(Dec(8, 12, 10)); }, true,
+         "2026-12-07 12:20:00"},
+        {"clock set back, still after the start", [](ManualClock& c) { c.Set(Dec(7, 12, 5)); },
+         true, "2026-12-07 12:20:00"},
+        {"clock set back before the start", [](ManualClock& c) { c.Set(Dec(7, 11, 30)); }, false,
+         nullptr},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        testing::AccountingFixture f;
+        f.ras.BringUpOther("163");
+        ASSERT_EQ(f.recorder.WatchLine(), Change::PeriodBegan);
+        f.clock.Advance(600);
+        test.change(f.clock);
+        f.clock.Advance(600);
+        EXPECT_EQ(f.recorder.ShowOnlineTime(), " 联网时间:0小时20分");
+        f.ras.TakeDownOther("163");
+        EXPECT_EQ(f.recorder.WatchLine(), Change::PeriodEnded);
+        if (test.logged) {
+            EXPECT_TRUE(f.prompter.shown.empty());
+            EXPECT_EQ(f.Log("0", "Start"), "2026-12-07 12:00:00");
+            EXPECT_EQ(f.Log("0", "End"), test.end);
+            EXPECT_EQ(f.Log("0", "Connected"), "0:20:0");
+            EXPECT_EQ(f.Log("0", "PhoneFee"), "0.77");
+            EXPECT_EQ(f.Log("0", "NetFee"), "1.00");
+            EXPECT_NEAR(f.settings.m_dPhoneFee, 0.77, 1e-9);
+        } else {
+            EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{kClockWentBack});
+            EXPECT_EQ(f.Log("Main", "Total"), "(none)");
+            EXPECT_EQ(f.settings.m_dPhoneFee, 0.0);
+        }
+    }
+}
+
 TEST_F(RecorderTest, TheLogKeepsGrowingPastRecord9999) {
     ASSERT_TRUE(WriteProfileValue(dir.File("Fee.ini"), "Main", "Total", "9999"));
     for (int i = 0; i < 2; ++i) {
@@ -124,6 +205,56 @@ TEST_F(RecorderTest, TheLogKeepsGrowingPastRecord9999) {
     EXPECT_EQ(log.rows.size(), 2u);
 }
 
+// A record count past the int range is counted on, not wrapped round.
+TEST_F(RecorderTest, AppendingPastTheIntRange) {
+    ASSERT_TRUE(WriteProfileValue(dir.File("Fee.ini"), "Main", "Total", "2147483647"));
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Advance(60);
+    ras.TakeDownOther("163");
+    recorder.WatchLine();
+    EXPECT_EQ(Log("Main", "Total"), "2147483648");
+    EXPECT_EQ(Log("2147483647", "Connected"), "0:1:0");
+    const LogExtract log = ExtractLog(dir.File("Fee.ini"), {2026, 12, 7}, {2026, 12, 7});
+    ASSERT_EQ(log.rows.size(), 1u);
+    EXPECT_EQ(log.rows[0].start, "2026-12-07 12:00:00");
+}
+
+// Fee.ini is in the way (a folder stands there): the period cannot be logged, which is said,
+// and the totals are not raised for a period the log does not hold.
+TEST_F(RecorderTest, ALogThatCannotBeWrittenIsReportedAndAddsNothing) {
+    settings.m_dPhoneFee = 2.0;
+    std::filesystem::create_directory(dir.File("Fee.ini"));
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Advance(600);
+    ras.TakeDownOther("163");
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodEnded);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, kLogNotWritten);
+    EXPECT_EQ(prompter.shown[0].title, kTitleError);
+    EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(settings.m_dPhoneFee, 2.0);
+    EXPECT_EQ(settings.m_dNetFee, 0.0);
+}
+
+#ifndef _WIN32
+// Fee.ini exists but cannot be read (here a link to a folder, which even root cannot read as a
+// file): the log it holds is not replaced by a new one holding only this period.
+TEST_F(RecorderTest, AnUnreadableLogIsNeverWrittenAfresh) {
+    std::filesystem::create_directory(dir.File("elsewhere"));
+    std::filesystem::create_directory_symlink(dir.File("elsewhere"), dir.File("Fee.ini"));
+    ras.BringUpOther("163");
+    recorder.WatchLine();
+    clock.Advance(600);
+    ras.TakeDownOther("163");
+    recorder.WatchLine();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("Fee.ini")));
+    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{kLogNotWritten});
+    EXPECT_EQ(settings.m_dPhoneFee, 0.0);
+}
+#endif
+
 TEST_F(RecorderTest, OnlineTimeTextWhileTimed) {
     EXPECT_FALSE(recorder.ShowOnlineTime().has_value());
     ras.BringUpOther("163");
@@ -132,8 +263,8 @@ TEST_F(RecorderTest, OnlineTimeTextWhileTimed) {
     EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:1小时5分");
     clock.Advance(24 * 3600);
     EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:25小时5分");
-    clock.Set(Dec(7, 11));  // set back: no negative time in the tip
-    EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:0小时0分");
+    clock.Set(Dec(7, 11));  // set back: the tip still shows the real time online
+    EXPECT_EQ(recorder.ShowOnlineTime(), " 联网时间:25小时5分");
 }
 
 TEST_F(RecorderTest, ExitClosesTheRunningPeriodOnce) {
@@ -150,6 +281,23 @@ TEST_F(RecorderTest, ExitClosesTheRunningPeriodOnce) {
     ras.TakeDownOther("163");
     recorder.WatchLine();
     EXPECT_EQ(Log("1", "Start"), "2026-12-07 12:02:00");
+}
+
+TEST_F(RecorderTest, ExitPricesThePeriodWithItsOwnConnectionsTariff) {
+    TariffTable office;
+    office.NetFare = 6.0;
+    office.TelFare = 0.0;
+    ASSERT_TRUE(SaveTariff(office, dir.File("Fare.ini"), "Office"));
+    ras.BringUpOther("Office");
+    recorder.WatchLine();
+    // Meanwhile the fee window shows another connection's tariff in the same table.
+    fees.LoadTariff("163");
+    clock.Advance(600);
+    recorder.CloseOnExit();
+    EXPECT_EQ(Log("0", "Name"), "Office");
+    EXPECT_EQ(Log("0", "NetFee"), "1.00");
+    EXPECT_EQ(Log("0", "PhoneFee"), "0.00");
+    EXPECT_NEAR(settings.m_dNetFee, 1.0, 1e-9);
 }
 
 TEST_F(RecorderTest, SettlementDayClearsTheTotalsOnEveryExit) {
@@ -212,6 +360,59 @@ TEST(OnlineLog, ExtractionSkipsEarlierRecordsAndStopsAtTheFirstLaterOne) {
     const LogExtract empty = ExtractLog(path, {2025, 1, 1}, {2025, 12, 31});
     EXPECT_TRUE(empty.rows.empty());
     EXPECT_EQ(empty.title, "上网记录(电话费:0.00元 上网费:0.00元 小计:0.00元)");
+}
+
+// A damaged record count neither wraps round nor makes the reading walk billions of missing
+// records: only the records present below the count are read, in order.
+TEST(OnlineLog, ADamagedOrHugeCountReadsTheRecordsPresent) {
+    struct Case {
+        const char* total;
+        std::size_t rows;
+    };
+    const Case cases[] = {
+        {"99999999999999999999", 3},
+        {"9223372036854775807", 3},
+        {"2147483648", 3},
+        {"3", 3},
+        {"2", 2},
+        {"-1", 0},
+        {"abc", 0},
+        {"", 0},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.total);
+        testing::TempDir dir;
+        const std::string path = dir.File("Fee.ini");
+        WriteRecord(path, 0, "2026-03-01 08:00:00", "0.11", "0.50", "163");
+        WriteRecord(path, 1, "2026-03-02 08:00:00", "0.11", "0.50", "163");
+        WriteRecord(path, 2, "2026-03-03 08:00:00", "0.11", "0.50", "163");
+        WriteProfileValue(path, "Main", "Total", test.total);
+        const LogExtract log = ExtractLog(path, {2026, 1, 1}, {2026, 12, 31});
+        EXPECT_EQ(log.status, LogExtract::Status::Ok);
+        EXPECT_EQ(log.rows.size(), test.rows);
+    }
+}
+
+// A count damaged below the records present: the next record goes after them, not over one.
+TEST(OnlineLog, TheNextRecordGoesAfterEveryRecordPresent) {
+    struct Case {
+        const char* total;  // nullptr: no count at all
+        std::int64_t next;
+    };
+    const Case cases[] = {{"3", 3}, {"7", 7}, {"1", 3}, {"-5", 3}, {"abc", 3}, {nullptr, 3}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.total != nullptr ? test.total : "none");
+        ProfileFile log;
+        for (int i = 0; i < 3; ++i) {
+            log.SetString(std::to_string(i), "Start", "2026-03-01 08:00:00");
+        }
+        log.SetString("007", "Start", "not a record's name");
+        if (test.total != nullptr) {
+            log.SetString("Main", "Total", test.total);
+        }
+        EXPECT_EQ(NextRecordIndex(log), test.next);
+    }
+    EXPECT_EQ(NextRecordIndex(ProfileFile()), 0);
 }
 
 TEST(OnlineLog, DefaultRangeIsTheBillingPeriodOfToday) {

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "dialup/dial_state.h"
+#include "platform/charsets.h"
+#include "platform/file_system.h"
 #include "platform/simulated_remote_access.h"
 #include "support/temp_dir.h"
 
@@ -287,6 +289,64 @@ TEST(DialSimFile, PhoneBookScriptAndALineFollowedWhileRunning) {
     EXPECT_TRUE(IsLineConnected(ras, name));
     WriteFile(path, "[Line]\r\n");
     EXPECT_FALSE(IsLineConnected(ras, name));
+}
+
+// The sample DialSim.ini of the README, as printed there (in GBK, as the README asks): its
+// phone book, a dial with its credentials that connects, and the other program's line.
+TEST(DialSimFile, TheReadmeSampleWorksAsPrinted) {
+    const std::optional<std::string> readme = ReadWholeFile(QUORLET_README);
+    ASSERT_TRUE(readme.has_value()) << QUORLET_README;
+    const std::size_t section = readme->find("`DialSim.ini`");
+    ASSERT_NE(section, std::string::npos);
+    const std::string open = "```ini\n";
+    const std::size_t begin = readme->find(open, section);
+    ASSERT_NE(begin, std::string::npos);
+    const std::size_t end = readme->find("\n```", begin + open.size());
+    ASSERT_NE(end, std::string::npos);
+    const std::string sample = readme->substr(begin + open.size(), end + 1 - begin - open.size());
+
+    testing::TempDir dir;
+    const std::string path = dir.File("DialSim.ini");
+    WriteFile(path, SystemCharsets().ToGbk("utf-8", sample));
+    SimulatedRemoteAccess ras(path);
+    EXPECT_EQ(*ras.EnumEntries(), (std::vector<std::string>{"163", "办公室"}));
+
+    // Another program's connection to 163 is up from the start.
+    const auto before = ras.EnumConnections();
+    ASSERT_TRUE(before.has_value());
+    ASSERT_EQ(before->size(), 1u);
+    EXPECT_EQ((*before)[0].entryName, "163");
+    EXPECT_EQ(ras.ConnectState((*before)[0].handle), RasState::kConnected);
+
+    Reports reports;
+    RasHandle handle = 0;
+    ASSERT_EQ(ras.Dial("办公室", "alice", "secret", reports.Notifier(), handle), 0u);
+    ras.WaitUntilIdle();
+    EXPECT_EQ(reports.States(), SimulatedRemoteAccess::StandardStates());
+    ASSERT_FALSE(reports.items.empty());
+    EXPECT_EQ(reports.items.back().error, 0u);
+    EXPECT_EQ(ras.ConnectState(handle), RasState::kConnected);
+}
+
+// Comments after a value, and values in quotes, in the simulator's own file.
+TEST(DialSimFile, CommentsAfterValues) {
+    testing::TempDir dir;
+    const std::string path = dir.File("DialSim.ini");
+    WriteFile(path,
+              "[Entries] ; the phone book\r\nTotal=3 ; three\r\n0=163;x ; a name with a ;\r\n"
+              "1=\"a ; b\" ; quoted\r\n2= ; none\r\n"
+              "[Dial]\r\nStates=0,\t0x2000\t; two\r\nDelay=0 ; at once\r\n"
+              "User=\" alice\"\r\nPassword=pw;word\r\n"
+              "[Line]\r\nOther= ; none\r\n");
+    SimulatedRemoteAccess ras(path);
+    EXPECT_EQ(*ras.EnumEntries(), (std::vector<std::string>{"163;x", "a ; b"}));
+    EXPECT_TRUE(ras.EnumConnections()->empty());
+    Reports reports;
+    RasHandle handle = 0;
+    ASSERT_EQ(ras.Dial("163;x", " alice", "pw;word", reports.Notifier(), handle), 0u);
+    ras.WaitUntilIdle();
+    EXPECT_EQ(reports.States(), (std::vector<unsigned>{0, 0x2000}));
+    EXPECT_EQ(reports.items.back().error, 0u);
 }
 
 TEST(DialSimFile, TheProgramUsesTheSimulatorOnlyWhenItsFolderHoldsTheFile) {

@@ -49,5 +49,39 @@ TEST(ProfileFiles, AFileThatCannotBeWrittenReportsFailure) {
     EXPECT_FALSE(WriteProfileValue(path, "S", "k", "v"));
 }
 
+// A file about to be rewritten from what was read may be written afresh only when there was
+// none: a folder standing at the path exists but cannot be read as a file.
+TEST(ProfileFiles, AMissingFileIsToldFromOneThatCannotBeRead) {
+    testing::TempDir dir;
+    const FileContent missing = ReadFileContent(dir.File("none.ini"));
+    EXPECT_FALSE(missing.data.has_value());
+    EXPECT_TRUE(missing.missing);
+    ASSERT_TRUE(LoadProfileFileForUpdate(dir.File("none.ini")).has_value());
+
+    std::filesystem::create_directory(dir.File("folder.ini"));
+    const FileContent folder = ReadFileContent(dir.File("folder.ini"));
+    EXPECT_FALSE(folder.data.has_value());
+    EXPECT_FALSE(folder.missing);
+    EXPECT_FALSE(LoadProfileFileForUpdate(dir.File("folder.ini")).has_value());
+
+    ASSERT_TRUE(WriteFileAtomically(dir.File("a.ini"), "[S]\r\nk=v\r\n"));
+    const auto file = LoadProfileFileForUpdate(dir.File("a.ini"));
+    ASSERT_TRUE(file.has_value());
+    EXPECT_EQ(file->GetString("S", "k", kMissing, 10), "v");
+}
+
+#ifndef _WIN32
+// A link to a folder cannot be read, but renaming a new file over it would succeed.
+TEST(ProfileFiles, AFileThatCannotBeReadIsNeverWrittenAfresh) {
+    testing::TempDir dir;
+    std::filesystem::create_directory(dir.File("elsewhere"));
+    const std::string path = dir.File("Fare.ini");
+    std::filesystem::create_directory_symlink(dir.File("elsewhere"), path);
+    EXPECT_FALSE(WriteProfileValue(path, "S", "k", "v"));
+    EXPECT_FALSE(DeleteProfileSection(path, "S"));
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+}
+#endif
+
 }  // namespace
 }  // namespace quorlet
