@@ -442,8 +442,10 @@ TEST(MainWindow, CheckEndBlinksWhenHiddenPlaysTheSoundAndAsksAboutFilteredMail) 
 TEST(MainWindow, OnlineTimeGoesIntoTheTipWhileAPeriodIsRecorded) {
     MainWindowHarness harness;
     harness.Run([&](CMainDlg& window) {
-        window.Recorder().m_bRecording = true;
-        window.Recorder().m_timeStart = harness.clock.Now().AddSeconds(-(2 * 3600 + 7 * 60 + 30));
+        harness.remoteAccess.lineUp = true;
+        window.Recorder().WatchLine();  // the period begins
+        ASSERT_TRUE(window.Recorder().m_bRecording);
+        harness.clock.Advance(2 * 3600 + 7 * 60 + 30);
         window.SendMessage(WM_TIMER, kTimerOnlineTime);
         EXPECT_EQ(window.TrayIcon().Tip(), "手动检测状态 联网时间:2小时7分");
         Probe::Busy(window) = true;
