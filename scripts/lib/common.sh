@@ -103,3 +103,11 @@ substitute_defines() {
         done)
     sed -e "$script"
 }
+
+# pe_timestamp FILE.exe: the link time in the PE header of a Windows program, in seconds since
+# 1970 (the header's offset is at 0x3C; the time follows the "PE\0\0" signature and two words).
+pe_timestamp() {
+    local header
+    header=$(od -An -tu4 -j 60 -N 4 "$1" | tr -d ' ')
+    od -An -tu4 -j $((header + 8)) -N 4 "$1" | tr -d ' '
+}
