@@ -27,6 +27,11 @@ finish() {
     ((failed == 0))
     exit
 }
+# Small predicates for check.
+starts_with_bytes() { [[ "$(head -c $((${#2} / 2)) "$1" | od -An -tx1 | tr -d ' \n')" == "$2" ]]; }
+crlf_lines_only() { ! grep -qv $'\r$' "$1"; }
+holds() { grep -qF -- "$2" "$1"; }
+lacks() { ! grep -qF -- "$2" "$1"; }
 
 prefix="$QUORLET_BUILD/win64/wine-package"
 own_display=""
@@ -74,12 +79,14 @@ check "its Quorlet.exe is the build's, stripped" cmp -s "$unpacked/Quorlet.exe" 
 check "and keeps the build's link time" \
     test "$(pe_timestamp "$unpacked/Quorlet.exe")" = "$(pe_timestamp "$QUORLET_BUILD/win64/bin/Quorlet.exe")"
 readme="$unpacked/README.txt"
-check "README.txt is UTF-8 with a byte-order mark and CR LF line ends" \
-    bash -c '[[ "$(head -c 3 "$1" | od -An -tx1 | tr -d " ")" == efbbbf ]] && ! grep -qv $'"'"'\r$'"'"' "$1"' _ "$readme"
-check "README.txt is the Chinese read-me of version $version" \
-    bash -c 'grep -q "鸥信通（Quorlet）$2" "$1" && grep -q "卸载" "$1" && ! grep -q "@QUORLET_" "$1"' _ "$readme" "$version"
-check "LICENSE.txt is the MIT licence of The Quorlet developers" \
-    bash -c 'grep -q "^MIT License" "$1" && grep -q "Copyright (c) [0-9]* The Quorlet developers" "$1"' _ "$unpacked/LICENSE.txt"
+check "README.txt is UTF-8 with a byte-order mark" starts_with_bytes "$readme" efbbbf
+check "README.txt has CR LF line ends" crlf_lines_only "$readme"
+check "README.txt is the Chinese read-me of version $version" holds "$readme" "鸥信通（Quorlet）$version"
+check "README.txt says how to uninstall" holds "$readme" "卸载"
+check "README.txt has every value filled in" lacks "$readme" "@QUORLET_"
+check "LICENSE.txt is the MIT licence" holds "$unpacked/LICENSE.txt" "MIT License"
+check "LICENSE.txt names The Quorlet developers" holds "$unpacked/LICENSE.txt" "The Quorlet developers"
+check "LICENSE.txt has CR LF line ends" crlf_lines_only "$unpacked/LICENSE.txt"
 
 say "install silently under Wine (fresh prefix)"
 rm -rf "$prefix" "$prefix.lock"
@@ -131,13 +138,15 @@ WINEPREFIX="$prefix" timeout 60 wineserver -w
 for file in Quorlet.exe Quorlet.chm README.txt LICENSE.txt Uninstall.exe; do
     check "$file is removed" test ! -e "$installed/$file"
 done
-check "Address.ini and Fee.ini are kept as they were" \
-    bash -c 'grep -q "0=spam@example.com" "$1/Address.ini" && grep -q "Total=0" "$1/Fee.ini"' _ "$installed"
+check "Address.ini is kept as it was" holds "$installed/Address.ini" "0=spam@example.com"
+check "Fee.ini is kept as it was" holds "$installed/Fee.ini" "Total=0"
 note="$installed/卸载说明.txt"
-check "卸载说明.txt is left beside them, in UTF-16 with a byte-order mark" \
-    bash -c '[[ "$(head -c 2 "$1" | od -An -tx1 | tr -d " ")" == fffe ]]' _ "$note"
-check "it names the kept files and says they were not deleted" \
-    bash -c 't="$(iconv -f UTF-16 -t UTF-8 "$1")" && [[ $t == *Address.ini* && $t == *Fee.ini* && $t == *没有删除* && $t != *Quorlet.exe* ]]' _ "$note"
+check "卸载说明.txt is left beside them, in UTF-16 with a byte-order mark" starts_with_bytes "$note" fffe
+iconv -f UTF-16 -t UTF-8 "$note" >"$unpacked/note.txt" 2>/dev/null
+for kept in Address.ini Fee.ini 没有删除; do
+    check "卸载说明.txt says \"$kept\"" holds "$unpacked/note.txt" "$kept"
+done
+check "卸载说明.txt names no file the uninstaller removed" lacks "$unpacked/note.txt" "Quorlet.exe"
 check "the Start-menu folder is removed" test ! -e "$menu/鸥信通"
 check "the Startup shortcut is removed" test ! -e "$startup/鸥信通.lnk"
 entry_left=no
