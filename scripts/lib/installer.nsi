@@ -181,7 +181,7 @@ Section "Uninstall"
         FileWriteUTF16LE $3 "${PRODUCT}的设置和账户保存在注册表 HKEY_CURRENT_USER\Software\Quorlet 中，也没有删除。$\r$\n"
         FileClose $3
         DetailPrint "保留了数据文件：$INSTDIR"
-        MessageBox MB_OK|MB_ICONINFORMATION "${PRODUCT}已经卸载。$\r$\n$\r$\n程序文件夹中的数据文件和注册表中的设置都保留了下来，没有删除；保留的文件列在$\r$\n$INSTDIR\${KEPT_NOTE}$\r$\n中。" \
+        MessageBox MB_OK|MB_ICONINFORMATION "${PRODUCT}已经卸载。$\r$\n$\r$\n您的数据没有删除：程序文件夹中的数据文件和注册表中的设置都保留着。$\r$\n保留的文件列在这个文件夹的“${KEPT_NOTE}”中：$\r$\n$INSTDIR" \
             /SD IDOK
     ${Else}
         MessageBox MB_OK|MB_ICONINFORMATION "${PRODUCT}已经卸载。注册表中的设置和账户（HKEY_CURRENT_USER\Software\Quorlet）保留了下来，没有删除。" \

@@ -4,7 +4,8 @@
 Usage: check_help_file.py QUORLET.CHM DOCS-HELP-DIR VERSION-HEADER
 
 - it is a CHM (ITSF header, version 3) for Chinese (LCID 0x0804), listed by chmls (Debian fp-utils);
-- its #SYSTEM names the start page, the title, the table of contents and the index;
+- its #SYSTEM names the start page, the title, the table of contents and the index, and its
+  window (#WINDOWS) shows both, so the viewer has a contents and an index tab;
 - every page of docs/help is inside, byte for byte as the build makes it (the values of the
   generated version header filled in, GBK, charset gb2312), and nothing else ends in .htm; the pages' links and pictures lead to pages, anchors and files
   that exist;
@@ -102,6 +103,15 @@ def check(chm, sources, header):
         value = match.group(1).strip(" \t\x00") if match else "missing"
         if value != expected:
             problems.append(f"#SYSTEM {label}: {value!r}, expected {expected!r}")
+
+    printed = subprocess.run(["chmls", "printwindows", str(chm)], capture_output=True)
+    windows = printed.stdout.decode("gbk", errors="replace") if printed.returncode == 0 else ""
+    for label, expected in [("Title Bar Text", TITLE), ("TOC File", "toc.hhc"),
+                            ("Index File", "index.hhk"), ("Default File", START_PAGE)]:
+        match = re.search(re.escape(label) + r"[^:]*:\s*(.*?)\s*(\(index value|$)", windows, re.M)
+        value = match.group(1) if match else "missing"
+        if value != expected:
+            problems.append(f"#WINDOWS {label}: {value!r}, expected {expected!r}")
 
     with tempfile.TemporaryDirectory() as temp:
         folder = pathlib.Path(temp)
