@@ -87,3 +87,27 @@ stop_wineserver() {
         WINEPREFIX="$WINE_PREFIX_DIR" wineserver -k 2>/dev/null || true
     fi
 }
+
+# substitute_defines HEADER: copies standard input to standard output with every @QUORLET_X@
+# replaced by the value of `#define QUORLET_X "value"` in HEADER (the generated
+# quorlet_version.h), so that the help file, the read-me and the installer name the version, the
+# home page and the contact address of that one header.
+substitute_defines() {
+    local header="$1" script
+    script=$(sed -n -E 's/^#define (QUORLET_[A-Z_]+) "(.*)"$/\1\t\2/p' "$header" |
+        while IFS=$'\t' read -r name value; do
+            value=${value//\\/\\\\}
+            value=${value//|/\\|}
+            value=${value//&/\\&}
+            printf 's|@%s@|%s|g\n' "$name" "$value"
+        done)
+    sed -e "$script"
+}
+
+# pe_timestamp FILE.exe: the link time in the PE header of a Windows program, in seconds since
+# 1970 (the header's offset is at 0x3C; the time follows the "PE\0\0" signature and two words).
+pe_timestamp() {
+    local header
+    header=$(od -An -tu4 -j 60 -N 4 "$1" | tr -d ' ')
+    od -An -tu4 -j $((header + 8)) -N 4 "$1" | tr -d ' '
+}

@@ -5,6 +5,7 @@
 #include "cli/accounting_commands.h"
 #include "cli/mail_commands.h"
 #include "platform/charsets.h"
+#include "quorlet_version.h"
 
 namespace quorlet::cli {
 namespace {

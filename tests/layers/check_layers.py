@@ -6,7 +6,9 @@
 ui/ (the window framework) builds on base and platform alone; a subsystem's gui/ folder may add
 ui/ and the resource headers to what its subsystem may use, and app/gui/ may also use the other
 gui/ folders. The Windows and POSIX service implementations, and the system's Windows headers, are
-reached only from the Win32 and POSIX sides. Every quoted include must name a file that exists.
+reached only from the Win32 and POSIX sides. Every quoted include must name a file that exists, or
+a header that the build writes from a template in res/ (quorlet_version.h from
+res/quorlet_version.h.in), which counts as a resource header.
 
 Usage: check_layers.py [SOURCE-ROOT]   (the folder holding src/ and res/; default: this tree)
 Prints one line per edge outside the table and exits 1 when there is any.
@@ -26,7 +28,8 @@ CORE = {
     "dialup": {"base", "platform", "settings", "dialup"},
     "app": {"base", "platform", "settings", "mail", "send", "dialup", "app", "res"},
     "ui": {"base", "platform", "ui"},
-    "cli": {"base", "platform", "settings", "mail", "send", "dialup", "app", "cli"},
+    # The command-line tool names the program's version (res/quorlet_version.h.in).
+    "cli": {"base", "platform", "settings", "mail", "send", "dialup", "app", "cli", "res"},
 }
 
 # A gui/ folder: what its subsystem may use, plus the window framework and the resources.
@@ -88,7 +91,7 @@ def check(root):
             elif (path.parent / name).is_file():
                 target = (path.parent / name).relative_to(src).as_posix()
                 target_layer = layer_of(target)
-            elif (res / name).is_file():
+            elif (res / name).is_file() or (res / (name + ".in")).is_file():
                 target = "res/" + name
                 target_layer = "res"
             else:

@@ -49,6 +49,10 @@ class CheckLayers(unittest.TestCase):
             ("dialup/tariff.cpp", '#include "platform/win32/wide_text.h"', "only the Win32 side"),
             ("mail/filters.cpp", "#include <windows.h>", "only the Win32 side"),
             ("mail/filters.cpp", '#include "mail/no_such_file.h"', "names no file"),
+            # The header the build writes from res/quorlet_version.h.in is a resource header.
+            ("mail/filters.cpp", '#include "quorlet_version.h"', "mail/ may not"),
+            ("ui/dialog.cpp", '#include "quorlet_version.h"', "ui/ may not"),
+            ("cli/cli.cpp", '#include "no_such_version.h"', "names no file"),
         ]
         for relative, line, expected in cases:
             with self.subTest(file=relative, line=line):
@@ -66,6 +70,7 @@ class CheckLayers(unittest.TestCase):
             ("mail/gui/filter_dialogs.cpp", '#include "ui/dialog.h"'),
             ("send/smtp_session.cpp", '#include "mail/mail_date.h"'),
             ("cli/cli.cpp", '#include "app/check_end.h"'),
+            ("app/gui/main_dlg.cpp", '#include "quorlet_version.h"'),
         ]:
             with self.subTest(file=relative, line=line):
                 self.add_line(relative, line)

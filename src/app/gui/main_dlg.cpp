@@ -268,6 +268,10 @@ bool CMainDlg::PreTranslateMessage(MSG& message) {
             return !ConfirmExit();
         case VK_RETURN:
             return true;
+        case VK_F1:
+            // The system's help key opens the help file, as the menu's "帮助文件(F1)" does.
+            PostMessage(WM_COMMAND, ID_HELP);
+            return false;
         default:
             if (message.wParam >= VK_F2 && message.wParam <= VK_F12) {
                 const int number = static_cast<int>(message.wParam - VK_F1) + 1;

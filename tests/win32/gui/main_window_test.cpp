@@ -472,6 +472,11 @@ TEST(MainWindow, IpAddressesHelpAndTheRestartedNotificationArea) {
         window.SendMessage(WM_COMMAND, ID_HELP);
         EXPECT_EQ(harness.shell.opened,
                   std::vector<std::string>{harness.folder.Path() + "\\Quorlet.chm"});
+        // F1 is the same command, whichever control has the focus.
+        SetFocus(window.GetDlgItem(IDC_ACCOUNT_LIST));
+        testing::PressKey(window.m_hWnd, VK_F1);
+        EXPECT_EQ(harness.shell.opened,
+                  std::vector<std::string>(2, harness.folder.Path() + "\\Quorlet.chm"));
 
         // The notification area forgets the icon when it restarts; the window adds it again.
         NOTIFYICONDATAW icon{};
