@@ -23,6 +23,7 @@ ManifestDPIAware true
 !include "LogicLib.nsh"
 !include "Sections.nsh"
 
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define PRODUCT "鸥信通"
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorlet"
 !define MENU_FOLDER "$SMPROGRAMS\${PRODUCT}"
@@ -119,13 +120,12 @@ Section "${PRODUCT}（程序和帮助）" SecProgram
     WriteRegDWORD HKCU "${UNINST_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; Start with Windows for this user: a shortcut in the user's Startup folder, which starts the
-; program in its folder. (The program's own option writes the machine's Run key, which needs
-; administrator rights.)
+; Start with Windows for this user: the same value the program's own option writes where the
+; machine's Run key is refused, the quoted program path under the user's Run key, and the
+; option itself ticked, so that the options page shows it and clearing it there removes it.
 Section /o "开机时启动${PRODUCT}" SecAutostart
-    SetShellVarContext current
-    SetOutPath "$INSTDIR"
-    CreateShortCut "$SMSTARTUP\${PRODUCT}.lnk" "$INSTDIR\Quorlet.exe"
+    WriteRegStr HKCU "${RUN_KEY}" "Quorlet" '"$INSTDIR\Quorlet.exe"'
+    WriteRegStr HKCU "Software\Quorlet\Main" "AutoLoad" "1"
 SectionEnd
 
 Function .onInit
@@ -156,7 +156,11 @@ Section "Uninstall"
     Delete "${MENU_FOLDER}\${PRODUCT}帮助.lnk"
     Delete "${MENU_FOLDER}\卸载${PRODUCT}.lnk"
     RMDir "${MENU_FOLDER}"
-    Delete "$SMSTARTUP\${PRODUCT}.lnk"
+    ; The start with Windows goes with the program; the setting beside it is the user's.
+    ReadRegStr $0 HKCU "${RUN_KEY}" "Quorlet"
+    ${If} $0 == '"$INSTDIR\Quorlet.exe"'
+        DeleteRegValue HKCU "${RUN_KEY}" "Quorlet"
+    ${EndIf}
     DeleteRegKey HKCU "${UNINST_KEY}"
 
     ; Whatever is left in the folder is the user's: the filter lists, tariffs, holidays, dial-up

@@ -2,7 +2,7 @@
 # The release package, as a Windows user meets it: scripts/package makes the zip and the
 # installer; the zip must hold exactly the four files; the installer, run silently under Wine in a
 # fresh prefix (build/win64/wine-package), must install for the current user, make the Start-menu
-# and Startup shortcuts and the uninstall entry; the installed program, started through its
+# shortcuts, the start with Windows and the uninstall entry; the installed program, started through its
 # shortcut, must show its window and answer (package_probe.exe); the uninstaller must remove what
 # was installed, keep the user's data files and say which it kept.
 # Prints one line per check and, at the end, "package: N passed, M failed"; exits 1 on a failure.
@@ -94,8 +94,8 @@ check "setup.exe /S /AUTOSTART ends with status 0" win "$setup" /S /AUTOSTART
 user="$(find "$prefix/drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)"
 installed="$user/AppData/Local/Programs/Quorlet"
 menu="$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
-# Windows spells it "Startup", Wine "StartUp".
-startup="$(find "$menu" -mindepth 1 -maxdepth 1 -type d -iname startup | head -n 1)"
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+run_value() { win reg query "$run_key" /v Quorlet 2>/dev/null | tr -d '\r' | grep Quorlet; }
 for file in Quorlet.exe Quorlet.chm README.txt LICENSE.txt Uninstall.exe; do
     check "$file is installed in the user's local application data" test -s "$installed/$file"
 done
@@ -104,8 +104,13 @@ check "the installed Quorlet.chm is the zip's" cmp -s "$installed/Quorlet.chm" "
 for link in 鸥信通 鸥信通帮助 卸载鸥信通; do
     check "the Start menu holds 鸥信通/$link" test -s "$menu/鸥信通/$link.lnk"
 done
-check "the user's Startup folder is there" test -d "$startup"
-check "/AUTOSTART put 鸥信通 into the Startup folder" test -s "$startup/鸥信通.lnk"
+run="$(run_value)"
+check "/AUTOSTART wrote the user's Run value, the quoted program path" \
+    grep -qF '"C:\users\' <<<"$run"
+check "the Run value ends with the program and its closing quote" \
+    grep -qF 'AppData\Local\Programs\Quorlet\Quorlet.exe"' <<<"$run"
+autoload="$(win reg query 'HKCU\Software\Quorlet\Main' /v AutoLoad 2>/dev/null | tr -d '\r')"
+check "/AUTOSTART ticked the program's own start-with-Windows option" grep -q 'AutoLoad.*REG_SZ.*1' <<<"$autoload"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorlet'
 entry="$(win reg query "$uninstall_key" /v DisplayVersion 2>/dev/null | tr -d '\r')"
 check "the uninstall entry names version $version" grep -q "DisplayVersion.*REG_SZ.*$version" <<<"$entry"
@@ -148,7 +153,7 @@ for kept in Address.ini Fee.ini 没有删除; do
 done
 check "卸载说明.txt names no file the uninstaller removed" lacks "$unpacked/note.txt" "Quorlet.exe"
 check "the Start-menu folder is removed" test ! -e "$menu/鸥信通"
-check "the Startup shortcut is removed" test ! -e "$startup/鸥信通.lnk"
+check "the Run value is removed" test -z "$(run_value)"
 entry_left=no
 win reg query "$uninstall_key" >/dev/null 2>&1 && entry_left=yes
 check "the uninstall entry is removed" test "$entry_left" = no
@@ -157,7 +162,7 @@ say "install elsewhere without start with Windows, uninstall without data files"
 check "setup.exe /S /D=C:\\Apps\\Quorlet ends with status 0" win "$setup" /S '/D=C:\Apps\Quorlet'
 elsewhere="$prefix/drive_c/Apps/Quorlet"
 check "the program is installed in C:\\Apps\\Quorlet" test -s "$elsewhere/Quorlet.exe"
-check "without /AUTOSTART there is no Startup shortcut" test ! -e "$startup/鸥信通.lnk"
+check "without /AUTOSTART there is no Run value" test -z "$(run_value)"
 win "$elsewhere/Uninstall.exe" /S
 for _ in $(seq 120); do
     [[ -e "$elsewhere" ]] || break
