@@ -1,6 +1,7 @@
 // quorlet-cli check SERVER[:PORT] USER PASSWORD: what one check slot does for one account (login,
-// STAT, LIST, TOP n 0 for every message, QUIT), with the spool files of slot 0 in the current
-// directory; prints the counts and, per message, what the preview would show.
+// STAT, LIST, TOP n 0 for every message, QUIT), with spool files of its own in the current
+// directory (the program may be checking in the same folder with the slots' files); prints the
+// counts and, per message, what the preview would show.
 #include <cinttypes>
 #include <cstdio>
 
@@ -18,11 +19,13 @@ int CheckCommand(const std::vector<std::string>& args) {
         return 2;
     }
     CPop3Session session(SystemNet(), SystemClock());
-    session.SetTempFileNames("QlList0.p3", "QlTop0.p3");
+    session.SetTempFileNames("QlCliList.p3", "QlCliTop.p3");
     std::vector<std::string> rows;
     bool ok = session.Open(args[0], 110, args[1], args[2]) && session.Stat();
     if (ok && session.m_nMessages > 0) {
-        session.List();  // as in the check slot: without sizes every size reads -1
+        // As in the check slot: a LIST refused leaves every size -1; one not read whole has
+        // closed the connection and ends the check.
+        ok = session.List() || session.m_socket.IsOpen();
         for (int i = 1; ok && i <= session.m_nMessages; ++i) {
             ok = session.Top(i, 0);
             if (ok) {

@@ -1,5 +1,7 @@
 #include "mail/check_cycle.h"
 
+#include <new>
+#include <optional>
 #include <system_error>
 
 #include "mail/pop3_session.h"
@@ -37,7 +39,7 @@ CCheckCycle::~CCheckCycle() {
     AbortCheck();
     {
         std::lock_guard lock(m_stopLock);
-        m_bStopDelete = true;
+        m_bClosing = true;
         m_bStopRequested = true;
         if (m_pDeleteAbortConnect != nullptr) {
             *m_pDeleteAbortConnect = true;
@@ -145,9 +147,8 @@ std::vector<int> CCheckCycle::AbortCheck() {
     std::vector<int> rows;
     if (m_bDeleting) {
         std::lock_guard lock(m_stopLock);
-        m_bStopDelete = true;
         m_bStopRequested = true;
-        if (m_bDeleteOpening && m_pDeleteAbortConnect != nullptr) {
+        if (m_bDeleteCuttable && m_pDeleteAbortConnect != nullptr) {
             *m_pDeleteAbortConnect = true;
         }
         return rows;
@@ -166,84 +167,112 @@ std::vector<int> CCheckCycle::AbortCheck() {
 }
 
 void CCheckCycle::CheckSlotThread(int k) {
-    CPop3Session session(m_net, m_clock);
-    session.SetTempFileNames(SpoolName(kListFiles[k]), SpoolName(kTopFiles[k]));
-    session.SetWaitLimits(m_options.connectLimit, m_options.replyLimit);
     CheckSlot& slot = m_slots[static_cast<std::size_t>(k)];
-    {
+    // No exception leaves the thread: a slot without memory for its session gives its accounts
+    // up and still hands over, so that the check ends.
+    std::optional<CPop3Session> session;
+    try {
+        session.emplace(m_net, m_clock);
+        session->SetTempFileNames(SpoolName(kListFiles[k]), SpoolName(kTopFiles[k]));
+        session->SetWaitLimits(m_options.connectLimit, m_options.replyLimit,
+                               m_options.wholeReplyLimit);
         std::lock_guard lock(m_mails.Lock());
-        slot.m_pAbortConnect = &session.m_socket.m_bAbortConnect;
-        session.m_socket.m_bAbortConnect = slot.m_bAbort.load();
+        slot.m_pAbortConnect = &session->m_socket.m_bAbortConnect;
+        session->m_socket.m_bAbortConnect = slot.m_bAbort.load();
+    } catch (const std::bad_alloc&) {
+        session.reset();
     }
     bool finished = false;
     while (!finished) {
         m_events[static_cast<std::size_t>(k)].Wait();
         m_events[static_cast<std::size_t>(k)].Reset();
-        CheckAccount(k, session);
-        HandOver(k, finished);
+        RowEnd end;
+        try {
+            end = session ? CheckAccount(k, *session) : OutOfMemory(k);
+        } catch (const std::bad_alloc&) {
+            if (session) {
+                session->Close();
+            }
+            end = OutOfMemory(k);
+        }
+        HandOver(k, end, finished);
     }
-    {
-        std::lock_guard lock(m_mails.Lock());
-        slot.m_pAbortConnect = nullptr;
-    }
+    std::lock_guard lock(m_mails.Lock());
+    slot.m_pAbortConnect = nullptr;
 }
 
-void CCheckCycle::CheckAccount(int k, CPop3Session& session) {
+CCheckCycle::RowEnd CCheckCycle::OutOfMemory(int k) {
+    const CheckSlot& slot = m_slots[static_cast<std::size_t>(k)];
+    std::lock_guard lock(m_mails.Lock());
+    RowEnd end;
+    if (!m_bCancel && slot.m_bAssigned) {
+        end.assigned = true;
+        end.row = slot.m_nAccount;
+        end.write = m_enabled[static_cast<std::size_t>(end.row)];
+        end.count = kAccountOutOfMemory;  // short enough to need no memory of its own
+    }
+    return end;
+}
+
+CCheckCycle::RowEnd CCheckCycle::CheckAccount(int k, CPop3Session& session) {
     CheckSlot& slot = m_slots[static_cast<std::size_t>(k)];
     std::string server, user, password, name;
-    int row;
-    bool assigned;
+    RowEnd end;
     {
         std::lock_guard lock(m_mails.Lock());
         if (m_bCancel) {
-            return;
+            return end;
         }
-        assigned = slot.m_bAssigned;
-        row = slot.m_nAccount;
+        end.assigned = slot.m_bAssigned;
+        end.row = slot.m_nAccount;
         server = slot.m_strServer;
         user = slot.m_strUser;
         password = slot.m_strPassword;
         name = slot.m_strAccount;
     }
-    // An unassigned slot has no row of its own: it reports nothing.
-    if (!assigned) {
-        return;
+    // An unassigned slot has no row of its own, and a disabled account is passed over.
+    if (!end.assigned || !m_enabled[static_cast<std::size_t>(end.row)]) {
+        return end;
     }
-    if (!m_enabled[static_cast<std::size_t>(row)]) {
-        m_observer.OnRowImage(row, RowImage::Idle);
-        return;
-    }
+    const int row = end.row;
+    end.write = true;
     // Every account starts with a clean error text, so no text of an earlier account can show.
     session.m_strError.clear();
     m_observer.OnRowImage(row, RowImage::Connecting);
-    const auto failed = [&](const std::string& text) {
-        m_observer.OnRowResult(row, text, "");
+    // Before the messages are counted, an account given up at the abort shows what an aborted
+    // connect shows: the step that was cut did not fail.
+    const auto gaveUp = [&] {
         session.Close();
-        m_observer.OnRowImage(row, RowImage::Idle);
+        end.count = slot.m_bAbort ? std::string(kAccountAborted) : session.m_strError;
+        return end;
     };
     if (!session.Open(server, m_options.port, user, password) || slot.m_bAbort) {
-        return failed(session.m_strError);
+        return gaveUp();
     }
     if (!session.Stat() || slot.m_bAbort) {
-        return failed(session.m_strError);
+        return gaveUp();
     }
     m_observer.OnRowImage(row, RowImage::Reading);
     const int count = session.m_nMessages;
     const std::int64_t octets = session.m_nMailboxSize;
     if (count > 0) {
-        if (slot.m_bAbort) {
-            session.Close();
-            m_observer.OnRowImage(row, RowImage::Idle);
-            return;
+        // A LIST refused with -ERR leaves every size unknown (-1); one that was not read whole
+        // has closed the connection, and the account is given up.
+        if (slot.m_bAbort || (!session.List() && !session.m_socket.IsOpen())) {
+            return gaveUp();
         }
-        session.List();
         for (int i = 1; i <= count && !slot.m_bAbort; ++i) {
             const bool top = session.Top(i, 0);
             std::unique_lock lock(m_mails.Lock());
             std::vector<MailRecord>& records = m_mails.Records();
+            if (!top && slot.m_bAbort) {
+                break;  // the abort cut the read: the account ends with its counts
+            }
             if (!top || records.size() >= MailTable::kCapacity) {
                 lock.unlock();
-                return failed(top ? std::string(kMailTableFull) : session.m_strError);
+                session.Close();
+                end.count = top ? std::string(kMailTableFull) : session.m_strError;
+                return end;
             }
             MailRecord r;
             r.m_strAccount = name;
@@ -262,25 +291,43 @@ void CCheckCycle::CheckAccount(int k, CPop3Session& session) {
             records.push_back(std::move(r));
         }
     }
-    m_observer.OnRowResult(row, std::to_string(count), std::to_string(octets / 1024) + "KB");
+    end.count = std::to_string(count);
+    end.size = std::to_string(octets / 1024) + "KB";
     session.Quit();
     session.Close();
-    m_observer.OnRowImage(row, RowImage::Idle);
+    return end;
 }
 
-void CCheckCycle::HandOver(int k, bool& finished) {
+void CCheckCycle::HandOver(int k, const RowEnd& end, bool& finished) {
     CheckSlot& slot = m_slots[static_cast<std::size_t>(k)];
+    // The row's last reports and the hand-over are one step under the lock: an abort either
+    // comes before them (and the row's end replaces the aborted image) or finds the slot free.
     std::lock_guard lock(m_mails.Lock());
+    try {
+        if (end.assigned) {
+            if (end.write) {
+                m_observer.OnRowResult(end.row, end.count, end.size);
+            }
+            m_observer.OnRowImage(end.row, RowImage::Idle);
+        }
+    } catch (const std::bad_alloc&) {
+        // the row keeps what it showed
+    }
     slot.m_bAssigned = false;
     if (!m_bCancel && m_nNextAccount < m_nAccountsToCheck) {
-        AssignSlot(k, m_nNextAccount);
-        m_events[static_cast<std::size_t>(k)].Set();
-    } else {
-        finished = true;
-        --m_nRunningSlots;
-        FinishCheck();
+        try {
+            AssignSlot(k, m_nNextAccount);
+            ++m_nNextAccount;
+            m_events[static_cast<std::size_t>(k)].Set();
+            return;
+        } catch (const std::bad_alloc&) {
+            // This slot ends; the account waits for another one.
+            slot.m_bAssigned = false;
+        }
     }
-    ++m_nNextAccount;
+    finished = true;
+    --m_nRunningSlots;
+    FinishCheck();
 }
 
 void CCheckCycle::FinishCheck() {
@@ -298,10 +345,19 @@ void CCheckCycle::FinishCheck() {
         }
     }
     std::vector<MailRecord>& records = m_mails.Records();
-    OrderByAccount(records);
-    const bool haveFiltered = ApplyFilters(records, m_filters, m_charsets);
+    OrderByAccount(records);  // never throws: without memory it sorts in place
+    bool haveFiltered = false;
+    try {
+        haveFiltered = ApplyFilters(records, m_filters, m_charsets);
+    } catch (const std::bad_alloc&) {
+        // the records marked so far stay marked
+    }
     m_bChecking = false;
-    m_observer.OnCheckFinished(!records.empty(), haveFiltered);
+    try {
+        m_observer.OnCheckFinished(!records.empty(), haveFiltered);
+    } catch (const std::bad_alloc&) {
+        // nothing more can be done
+    }
 }
 
 }  // namespace quorlet

@@ -37,6 +37,11 @@ enum class RowImage { Aborted = 0, Connecting = 1, Idle = 2, Reading = 3 };
 
 // Shown in the "邮件数" column of an account whose messages no longer fit the mail table.
 inline constexpr const char* kMailTableFull = "列表已满";
+// Shown for an account given up at the abort command before its messages were counted, as for
+// an aborted connect: the wait that was cut says nothing about the server.
+inline constexpr const char* kAccountAborted = "连接失败";
+// Shown for an account whose check ran out of memory.
+inline constexpr const char* kAccountOutOfMemory = "初始化失败";
 // The check's threads could not be started ("错误").
 inline constexpr const char* kCheckThreadsFailed = "创建POP3线程失败, 请重新运行程序 !";
 
@@ -69,7 +74,8 @@ struct CheckSlot {
 struct CheckOptions {
     int port = 110;
     std::chrono::milliseconds connectLimit = kNetWaitLimit;
-    std::chrono::milliseconds replyLimit = kNetWaitLimit;
+    std::chrono::milliseconds replyLimit = kNetWaitLimit;          // one reply line
+    std::chrono::milliseconds wholeReplyLimit = kWholeReplyLimit;  // a LIST or TOP reply
     std::string spoolFolder;  // prefix of the spool file names; empty: the current directory
 };
 
@@ -97,8 +103,9 @@ public:
 
     // The abort command. During a check: every slot that is checking an enabled account gives
     // that account up (a connect or a reply wait ends within about 100 ms); returns their rows,
-    // which the main window shows with the aborted image. During a deletion run: raises its stop
-    // request (a connect in progress gives up; the records not yet deleted become 'R').
+    // which the main window shows with the aborted image until the slot reports the row's end.
+    // During a deletion run: raises its stop request (a connect, a login or the confirmation of
+    // a message gives up at once, never a DELE or QUIT; the records not yet deleted become 'R').
     std::vector<int> AbortCheck();
 
     // Starts the deletion of the filtered mail: Busy while a check or another run is going on;
@@ -114,13 +121,28 @@ public:
     void SetAccountEnabled(std::size_t index, bool enabled);
 
 private:
+    // How a slot's account ended: its row, and the texts of its "邮件数" and "大小" columns
+    // unless nothing is written (a disabled account).
+    struct RowEnd {
+        bool assigned = false;  // the slot had an account, so a row to report
+        int row = 0;
+        bool write = false;
+        std::string count;
+        std::string size;
+    };
+
     void CheckSlotThread(int k);
-    void CheckAccount(int k, class CPop3Session& session);
-    void HandOver(int k, bool& finished);
+    RowEnd CheckAccount(int k, class CPop3Session& session);
+    RowEnd OutOfMemory(int k);
+    void HandOver(int k, const RowEnd& end, bool& finished);
     void FinishCheck();  // with the mail table's lock held
     void DeleteFilteredThread();
+    void DeleteFiltered(class CPop3Session& session);
     void DeleteRun(class CPop3Session& session, std::vector<MailRecord>& records, std::size_t first,
                    std::size_t end);
+    // A login or a confirmation, which the stop request may cut: nothing is deleted there.
+    // False, without running it, when the run has been asked to stop.
+    bool RunCuttable(class CPop3Session& session, const std::function<bool()>& step);
     void SetStatus(std::size_t index, int status);
     void AssignSlot(int k, int account);
     void JoinThreads();
@@ -152,12 +174,12 @@ private:
     std::atomic<bool> m_bDeleting{false};
 
     // The deletion run's stop request. The abort command raises the run's socket abort field
-    // only while the run is connecting and logging in, so that a stop never cuts the replies of
-    // DELE and QUIT (a POP3 server deletes nothing unless QUIT succeeds); the destructor raises
-    // it at any time.
+    // only while the run logs in or confirms a message, so that a stop never cuts the replies
+    // of DELE and QUIT (a POP3 server deletes nothing unless QUIT succeeds); the destructor
+    // raises it at any time.
     std::mutex m_stopLock;
-    bool m_bStopDelete = true;
-    bool m_bDeleteOpening = false;
+    bool m_bDeleteCuttable = false;
+    bool m_bClosing = false;
     std::atomic<bool>* m_pDeleteAbortConnect = nullptr;
     std::atomic<bool> m_bStopRequested{false};
 };

@@ -1,5 +1,7 @@
 // The deletion of filtered mail, a run of the check cycle after a check: every marked record is
 // deleted on its server, one session per mailbox.
+#include <functional>
+#include <new>
 #include <system_error>
 
 #include "mail/check_cycle.h"
@@ -27,14 +29,11 @@ CCheckCycle::Start CCheckCycle::StartDeleteFiltered() {
     m_bDeleting = true;
     {
         std::lock_guard lock(m_stopLock);
-        m_bStopDelete = false;
         m_bStopRequested = false;
     }
     try {
         m_deleteThread = m_launch([this] { DeleteFilteredThread(); });
     } catch (const std::system_error&) {
-        std::lock_guard lock(m_stopLock);
-        m_bStopDelete = true;
         m_bDeleting = false;
         m_bChecking = false;
         return Start::ThreadFailed;
@@ -50,86 +49,136 @@ void CCheckCycle::SetStatus(std::size_t index, int status) {
     }
 }
 
+bool CCheckCycle::RunCuttable(CPop3Session& session, const std::function<bool()>& step) {
+    {
+        std::lock_guard lock(m_stopLock);
+        if (m_bStopRequested) {
+            return false;
+        }
+        m_bDeleteCuttable = true;
+    }
+    bool ok = false;
+    try {
+        ok = step();
+    } catch (...) {
+        std::lock_guard lock(m_stopLock);
+        m_bDeleteCuttable = false;
+        throw;
+    }
+    std::lock_guard lock(m_stopLock);
+    m_bDeleteCuttable = false;
+    // A stop that came as the step ended finds it over: a reply it cut has closed the
+    // connection, and one read whole leaves the connection fit for QUIT.
+    if (!m_bClosing) {
+        session.m_socket.m_bAbortConnect = false;
+    }
+    return ok;
+}
+
 void CCheckCycle::DeleteFilteredThread() {
     {
         CPop3Session session(m_net, m_clock);
-        // The spool files of the confirmation's TOP; no check runs beside a deletion.
-        session.SetTempFileNames(SpoolName("QlList3.p3"), SpoolName("QlTop3.p3"));
-        session.SetWaitLimits(m_options.connectLimit, m_options.replyLimit);
         {
             std::lock_guard lock(m_stopLock);
-            session.m_socket.m_bAbortConnect = m_bStopDelete;
+            session.m_socket.m_bAbortConnect = m_bClosing;
             m_pDeleteAbortConnect = &session.m_socket.m_bAbortConnect;
         }
-        std::vector<MailRecord> records = m_mails.Snapshot();
-        std::size_t i = 0;
-        while (i < records.size()) {
-            if (PassedOver(records[i].m_nStatus)) {
-                ++i;
-                continue;
-            }
-            std::size_t end = i + 1;
-            while (end < records.size() && SameMailbox(records[end], records[i])) {
-                ++end;
-            }
-            bool opened = false;
-            if (!m_bStopRequested) {
-                {
-                    std::lock_guard lock(m_stopLock);
-                    session.m_socket.m_bAbortConnect = m_bStopDelete;
-                    m_bDeleteOpening = true;
-                }
-                const MailRecord& r = records[i];
-                opened = session.Open(r.m_strServer, m_options.port, r.m_strUser, r.m_strPassword);
-                std::lock_guard lock(m_stopLock);
-                m_bDeleteOpening = false;
-            }
-            if (opened) {
-                DeleteRun(session, records, i, end);
-                i = end;
-            } else if (m_bStopRequested) {
-                // Stopped before this mailbox was reached: what is left stays on the server.
-                for (; i < end; ++i) {
-                    SetStatus(i, kMailLeft);
-                }
-            } else {
-                session.Close();
-                SetStatus(i, kMailNoLogin);  // a later marked record of the run tries again
-                ++i;
-            }
+        // No exception leaves the thread: a run without memory ends here, and the records it
+        // did not reach keep their marks for a later run.
+        try {
+            DeleteFiltered(session);
+        } catch (const std::bad_alloc&) {
+            session.Close();
         }
         std::lock_guard lock(m_stopLock);
         m_pDeleteAbortConnect = nullptr;
     }
-    {
-        std::lock_guard lock(m_stopLock);
-        m_bStopDelete = true;
-    }
     m_bDeleting = false;
     m_bChecking = false;
-    m_observer.OnDeletionFinished();
+    try {
+        m_observer.OnDeletionFinished();
+    } catch (const std::bad_alloc&) {
+        // nothing more can be done
+    }
+}
+
+void CCheckCycle::DeleteFiltered(CPop3Session& session) {
+    // The spool files of the confirmation's TOP; no check runs beside a deletion.
+    session.SetTempFileNames(SpoolName("QlList3.p3"), SpoolName("QlTop3.p3"));
+    session.SetWaitLimits(m_options.connectLimit, m_options.replyLimit, m_options.wholeReplyLimit);
+    std::vector<MailRecord> records = m_mails.Snapshot();
+    std::size_t i = 0;
+    while (i < records.size()) {
+        if (PassedOver(records[i].m_nStatus)) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < records.size() && SameMailbox(records[end], records[i])) {
+            ++end;
+        }
+        const MailRecord& r = records[i];
+        const bool opened = RunCuttable(session, [&] {
+            return session.Open(r.m_strServer, m_options.port, r.m_strUser, r.m_strPassword);
+        });
+        if (opened) {
+            DeleteRun(session, records, i, end);
+            i = end;
+        } else if (m_bStopRequested) {
+            // Stopped before this mailbox was reached: what is left stays on the server.
+            session.Close();
+            for (; i < end; ++i) {
+                SetStatus(i, kMailLeft);
+            }
+        } else {
+            session.Close();
+            SetStatus(i, kMailNoLogin);  // a later marked record of the run tries again
+            ++i;
+        }
+    }
 }
 
 void CCheckCycle::DeleteRun(CPop3Session& session, std::vector<MailRecord>& records,
                             std::size_t first, std::size_t end) {
+    // The records deleted in this session; reserved first, so that noting one cannot fail.
     std::vector<std::size_t> deleted;
-    for (std::size_t j = first; j < end; ++j) {
-        int status;
-        if (PassedOver(records[j].m_nStatus) || m_bStopRequested) {
-            status = kMailLeft;
-        } else if (!IsSameMessage(session, records[j])) {
-            status = kMailRefused;  // the mailbox changed since the check: not the mail seen
-        } else if (session.Dele(records[j].m_nNumber)) {
-            status = kMailDeleted;
-            deleted.push_back(j);
-        } else {
-            status = kMailRefused;
+    deleted.reserve(end - first);
+    bool quit = false;
+    try {
+        for (std::size_t j = first; j < end; ++j) {
+            int status;
+            if (PassedOver(records[j].m_nStatus) || m_bStopRequested) {
+                status = kMailLeft;
+            } else {
+                // Nothing is deleted before DELE, so a stop may cut the confirmation.
+                const bool same =
+                    RunCuttable(session, [&] { return IsSameMessage(session, records[j]); });
+                if (m_bStopRequested) {
+                    status = kMailLeft;
+                } else if (!same) {
+                    status =
+                        kMailRefused;  // the mailbox changed since the check: not the mail seen
+                } else if (session.Dele(records[j].m_nNumber)) {
+                    status = kMailDeleted;
+                    deleted.push_back(j);
+                } else {
+                    status = kMailRefused;
+                }
+            }
+            records[j].m_nStatus = status;
+            SetStatus(j, status);
         }
-        records[j].m_nStatus = status;
-        SetStatus(j, status);
+        // The server deletes nothing unless QUIT succeeds; after a reply that was not read whole
+        // the connection is closed, and QUIT fails with it.
+        quit = session.Quit();
+    } catch (const std::bad_alloc&) {
+        session.Close();
+        for (std::size_t j : deleted) {
+            SetStatus(j, kMailRefused);
+        }
+        throw;
     }
-    // The server deletes nothing unless QUIT succeeds.
-    if (!session.Quit()) {
+    if (!quit) {
         for (std::size_t j : deleted) {
             records[j].m_nStatus = kMailRefused;
             SetStatus(j, kMailRefused);

@@ -40,7 +40,10 @@ std::size_t FindTabOrBlank(std::string_view text, std::size_t from) {
 
 // One scan line: trimmed, a stray CR inside costs the last character (the rule the LIST spool
 // reader has always had), trimmed again; the number after the first blank is the size.
-void ReadScanLine(std::string_view line, std::vector<std::int64_t>& sizes) {
+void ReadScanLine(std::string_view line, std::vector<std::int64_t>& sizes, std::size_t maxSizes) {
+    if (sizes.size() >= maxSizes) {
+        return;
+    }
     line = TrimSpace(line);
     if (line.find('\r') != std::string_view::npos) {
         line.remove_suffix(1);
@@ -74,16 +77,16 @@ void ParseStatCounts(std::string_view reply, int& messages, std::int64_t& octets
     octets = AtoI64(reply.substr(second + 1));
 }
 
-void ParseListLines(std::istream& in, std::vector<std::int64_t>& sizes) {
+void ParseListLines(std::istream& in, std::vector<std::int64_t>& sizes, std::size_t maxSizes) {
     std::string line;
     if (!ReadBoundedLine(in, line, kMaxListLine)) {
         return;
     }
     if (IsFirstScanLine(TrimSpace(line))) {
-        ReadScanLine(line, sizes);
+        ReadScanLine(line, sizes, maxSizes);
     }
-    while (ReadBoundedLine(in, line, kMaxListLine)) {
-        ReadScanLine(line, sizes);
+    while (sizes.size() < maxSizes && ReadBoundedLine(in, line, kMaxListLine)) {
+        ReadScanLine(line, sizes, maxSizes);
     }
 }
 

@@ -14,7 +14,7 @@ void ParseStatCounts(std::string_view reply, int& messages, std::int64_t& octets
 
 // The spooled LIST reply: the rest of the status line first (passed over unless it is already
 // the scan line of message 1, "1 120"), then one scan line "number size" per message. Appends the
-// sizes in line order; lines without a blank are skipped.
-void ParseListLines(std::istream& in, std::vector<std::int64_t>& sizes);
+// sizes in line order, at most maxSizes of them; lines without a blank are skipped.
+void ParseListLines(std::istream& in, std::vector<std::int64_t>& sizes, std::size_t maxSizes);
 
 }  // namespace quorlet

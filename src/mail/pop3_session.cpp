@@ -25,8 +25,11 @@ bool FitsCommand(const std::string& argument, const std::string& command) {
 
 // A header block (TOP n 0) or a LIST reply beyond these sizes is not a real mailbox's: a server
 // that sends more would otherwise fill the disk and hold the check as long as it keeps talking.
+// A status line is a few dozen bytes; the cap of a one-line reply only ends one that never does.
+// Every byte received counts, the part of a line too long to keep too.
 constexpr std::size_t kMaxTopReply = std::size_t{16} << 20;
 constexpr std::size_t kMaxListReply = std::size_t{64} << 20;
+constexpr std::size_t kMaxLineReply = std::size_t{2} << 20;
 
 class SpoolFile {
 public:
@@ -70,6 +73,10 @@ bool CPop3Session::Fail(const char* text) {
 
 bool CPop3Session::Open(const std::string& server, int port, const std::string& user,
                         const std::string& password) {
+    // A new mailbox: nothing of the one before may show through a reply that leaves them unset.
+    m_nMessages = 0;
+    m_nMailboxSize = 0;
+    m_arrSizes.clear();
     const std::string userCommand = "USER " + user + "\r\n";
     const std::string passCommand = "PASS " + password + "\r\n";
     if (!FitsCommand(user, userCommand)) {
@@ -164,6 +171,7 @@ const char* CPop3Session::ErrorText(Reply kind) {
 bool CPop3Session::Command(const std::string& text, Reply kind) {
     // A broken connection fails the step at once, as its reply read would.
     if (!m_socket.Send(text)) {
+        Close();
         return Fail(ErrorText(kind));
     }
     return ReadReply(kind);
@@ -171,9 +179,21 @@ bool CPop3Session::Command(const std::string& text, Reply kind) {
 
 bool CPop3Session::ReadReply(Reply kind) {
     const char* error = ErrorText(kind);
+    switch (kind) {
+        case Reply::List:
+            m_socket.BeginReply(kMaxListReply, m_wholeReplyLimit);
+            break;
+        case Reply::Top:
+            m_socket.BeginReply(kMaxTopReply, m_wholeReplyLimit);
+            break;
+        default:
+            m_socket.BeginReply(kMaxLineReply, m_replyLimit);
+            break;
+    }
     std::string line;
     if (m_socket.ReadLine(line) != LineReader::Status::Line) {
-        return Fail(error);  // closed, broken, silent for too long, or aborted
+        Close();
+        return Fail(error);  // closed, broken, too long, too slow, or aborted
     }
     const std::string_view content = LineContent(line);
     if (gbk::EqualsIgnoreAsciiCase(content.substr(0, 4), "-ERR")) {
@@ -199,6 +219,7 @@ bool CPop3Session::SpoolReply(const std::string& statusLine, Reply kind) {
     const std::string& name = kind == Reply::List ? m_szListFile : m_szTopFile;
     SpoolFile file(name);
     if (!file.IsOpen()) {
+        Close();  // the reply is left unread
         return Fail("Error creating temp input file!");
     }
     // The status prefix goes; the rest of the status line stays at the top of the file.
@@ -209,14 +230,12 @@ bool CPop3Session::SpoolReply(const std::string& statusLine, Reply kind) {
         first.remove_prefix(std::min<std::size_t>(4, first.size()));
     }
     file.Write(first);
-    const std::size_t limit = kind == Reply::List ? kMaxListReply : kMaxTopReply;
-    std::size_t received = first.size();
     std::string line;
     do {
-        if (m_socket.ReadLine(line) != LineReader::Status::Line ||
-            (received += line.size()) > limit) {
+        if (m_socket.ReadLine(line) != LineReader::Status::Line) {
             file.Close();
             RemoveFile(name);
+            Close();
             return Fail("Error reading from socket!");
         }
         file.Write(line);
@@ -239,7 +258,8 @@ bool CPop3Session::ParseListFile() {
         RemoveFile(m_szListFile);
         return Fail("cant open templist file");
     }
-    ParseListLines(in, m_arrSizes);
+    ParseListLines(in, m_arrSizes,
+                   std::min(static_cast<std::size_t>(std::max(m_nMessages, 0)), kMaxListedSizes));
     in.close();
     RemoveFile(m_szListFile);
     return true;

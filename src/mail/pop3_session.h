@@ -5,6 +5,10 @@
 // LIST and TOP replies are spooled to the session's own files in the current directory and read
 // back from there; the files are deleted after they are read. Every failure leaves its text in
 // m_strError, which callers show unchanged; a successful step never clears it.
+//
+// A reply that could not be read whole (cut off by a time limit, a size cap, the abort flag or a
+// broken connection, or left unread because its spool file could not be made) closes the
+// connection: the rest of it may still come, and the next command would take it for its own.
 #pragma once
 
 #include <chrono>
@@ -25,12 +29,15 @@ public:
     CPop3Session(const CPop3Session&) = delete;
     CPop3Session& operator=(const CPop3Session&) = delete;
 
-    // Connects to server (which may end in ":port"; otherwise `port` is used), reads the
-    // greeting and logs in with USER and PASS.
+    // Connects to server (which may end in ":port", or be "[IPv6 address]:port"; otherwise
+    // `port` is used), reads the greeting and logs in with USER and PASS. The counts of STAT
+    // and LIST start from zero for every login.
     bool Open(const std::string& server, int port, const std::string& user,
               const std::string& password);
     bool Stat();  // fills m_nMessages and m_nMailboxSize
-    bool List();  // fills m_arrSizes
+    // Fills m_arrSizes with the sizes of the messages STAT counted, at most kMaxListedSizes:
+    // no more can be used, whatever the server lists.
+    bool List();
     // "LIST n": the size of one message; false when the server has no such message.
     bool ListMessage(int message, std::int64_t& size);
     bool Top(int message, int lines);  // fills m_strFrom, m_strSubject, m_strDate, m_cEncoding
@@ -51,10 +58,13 @@ public:
     // Reads the LIST spool file into m_arrSizes and deletes it.
     bool ParseListFile();
 
-    // The connect and reply-wait limits (60 seconds each unless a test shortens them).
-    void SetWaitLimits(std::chrono::milliseconds connect, std::chrono::milliseconds reply) {
+    // The connect limit and the time one reply line may take (60 seconds each), and the time a
+    // whole LIST or TOP reply may take (kWholeReplyLimit), unless a test shortens them.
+    void SetWaitLimits(std::chrono::milliseconds connect, std::chrono::milliseconds line,
+                       std::chrono::milliseconds wholeReply = kWholeReplyLimit) {
         m_connectLimit = connect;
-        m_replyLimit = reply;
+        m_replyLimit = line;
+        m_wholeReplyLimit = wholeReply;
     }
 
     std::vector<std::int64_t> m_arrSizes;
@@ -84,9 +94,13 @@ private:
     std::int64_t m_nListedSize = -1;
     std::chrono::milliseconds m_connectLimit = kNetWaitLimit;
     std::chrono::milliseconds m_replyLimit = kNetWaitLimit;
+    std::chrono::milliseconds m_wholeReplyLimit = kWholeReplyLimit;
 };
 
 // Commands are formatted into a buffer of this size; a longer one is refused.
 inline constexpr std::size_t kPop3CommandBuffer = 512;
+
+// The most LIST sizes kept: the messages the mail table can hold.
+inline constexpr std::size_t kMaxListedSizes = 512;
 
 }  // namespace quorlet

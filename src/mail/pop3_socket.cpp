@@ -4,13 +4,13 @@ namespace quorlet {
 
 bool CPop3Socket::Connect(const std::string& host, std::uint16_t port,
                           std::chrono::milliseconds limit, std::size_t maxLine,
-                          std::chrono::milliseconds replyLimit) {
+                          std::chrono::milliseconds lineLimit) {
     Close();
     m_stream = m_net.Connect(host, port, limit, &m_bAbortConnect);
     if (m_stream == nullptr) {
         return false;
     }
-    m_reader.emplace(*m_stream, maxLine, replyLimit);
+    m_reader.emplace(*m_stream, maxLine, lineLimit);
     return true;
 }
 

@@ -25,12 +25,18 @@ public:
     bool Create() { return m_net.Initialize(); }
 
     // Connects, giving up after `limit` or at the abort flag. Replies are read in lines of at
-    // most maxLine bytes, each wait for more bytes limited to replyLimit.
+    // most maxLine bytes, each of which must arrive whole within lineLimit.
     bool Connect(const std::string& host, std::uint16_t port, std::chrono::milliseconds limit,
-                 std::size_t maxLine, std::chrono::milliseconds replyLimit);
+                 std::size_t maxLine, std::chrono::milliseconds lineLimit);
 
     bool IsOpen() const { return m_stream != nullptr; }
     bool Send(std::string_view data) { return m_stream != nullptr && m_stream->SendAll(data); }
+    // The bounds of the reply read next (LineReader::BeginReply).
+    void BeginReply(std::size_t maxBytes, std::chrono::milliseconds limit) {
+        if (m_reader) {
+            m_reader->BeginReply(maxBytes, limit);
+        }
+    }
     LineReader::Status ReadLine(std::string& line);
     void Close();
 

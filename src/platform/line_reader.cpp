@@ -1,18 +1,35 @@
 #include "platform/line_reader.h"
 
+#include <algorithm>
+
 namespace quorlet {
+
+void LineReader::BeginReply(std::size_t maxBytes, std::chrono::milliseconds limit) {
+    m_replyBytesLeft = maxBytes;
+    m_replyDeadline = m_stream.Now() + limit;
+}
 
 LineReader::Status LineReader::ReadLine(std::string& line) {
     line.clear();
+    const TimePoint deadline = std::min(m_stream.Now() + m_lineLimit, m_replyDeadline);
     bool cut = false;
     bool crBeforeEnd = false;
     for (;;) {
         const std::size_t lf = m_buffer.find('\n', m_next);
         const std::size_t end = lf == std::string::npos ? m_buffer.size() : lf;
+        // Every byte counts, the part of a long line that is not kept too.
+        const std::size_t taken = (lf == std::string::npos ? end : lf + 1) - m_next;
+        if (taken > m_replyBytesLeft) {
+            m_replyBytesLeft = 0;
+            m_buffer.clear();
+            m_next = 0;
+            return Status::TooLong;
+        }
+        m_replyBytesLeft -= taken;
         if (end > m_next) {
             crBeforeEnd = m_buffer[end - 1] == '\r';
             const std::size_t room = m_maxLine > line.size() ? m_maxLine - line.size() : 0;
-            const std::size_t take = end - m_next < room ? end - m_next : room;
+            const std::size_t take = std::min(end - m_next, room);
             line.append(m_buffer, m_next, take);
             cut = cut || take < end - m_next;
         }
@@ -31,7 +48,12 @@ LineReader::Status LineReader::ReadLine(std::string& line) {
         }
         m_buffer.clear();
         m_next = 0;
-        switch (m_stream.Receive(m_buffer, 16384, m_waitLimit)) {
+        const TimePoint now = m_stream.Now();
+        if (now >= deadline) {
+            return Status::TimedOut;
+        }
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+        switch (m_stream.Receive(m_buffer, 16384, wait)) {
             case NetStream::Result::Data:
                 break;
             case NetStream::Result::Closed:

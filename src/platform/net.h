@@ -30,6 +30,12 @@ public:
 
     // The local end's IPv4 address (for an SMTP address literal); nullopt when unknown.
     virtual std::optional<std::array<std::uint8_t, 4>> LocalIPv4() const { return std::nullopt; }
+
+    // The time in which the deadlines of a reply are counted: the steady clock, which tests
+    // move on to see a server that takes minutes without waiting for it.
+    virtual std::chrono::steady_clock::time_point Now() const {
+        return std::chrono::steady_clock::now();
+    }
 };
 
 // A listening socket on the loopback interface, for servers inside tests.
@@ -68,14 +74,23 @@ public:
     }
 };
 
-// The connect and reply-wait limit of the mail sessions.
+// The connect limit of the mail sessions, and how long one reply line may take to arrive whole.
 inline constexpr std::chrono::milliseconds kNetWaitLimit{60000};
+
+// How long a whole reply of several lines (a POP3 LIST or TOP, an SMTP reply with continuation
+// lines) may take: ten minutes. At dial-up speed (some 5 KB/s) that is about 3 MB, far more than
+// the scan listing of a real mailbox or the header of a real message; a server that keeps a
+// reply going line by line, each just inside the line limit, gives the check slot back then.
+inline constexpr std::chrono::milliseconds kWholeReplyLimit{600000};
 
 // How often a blocking wait looks at its abort flag.
 inline constexpr std::chrono::milliseconds kNetAbortPoll{50};
 
-// Splits "host" or "host:port" (port: 1 to 5 digits). Without a port, `port` is left as given.
-// False when the text after the last ":" is not a valid port (empty, not digits, 0 or > 65535).
+// Splits "host" or "host:port" (port: 1 to 5 digits); an IPv6 address takes a port as
+// "[address]:port", and a text with more than one ":" outside brackets is a bare address.
+// Without a port, `port` is left as given. False when the port is not valid (0, above 65535,
+// or after a ":" that follows "]" not digits), or brackets are not "[address]" with ":port" or
+// nothing after them. Text after a single ":" that is not digits belongs to the host name.
 bool SplitHostPort(std::string_view text, std::string& host, std::uint16_t& port);
 
 // Sockets of this platform (POSIX or Winsock).

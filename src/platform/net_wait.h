@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -40,30 +41,50 @@ private:
     const std::atomic<bool>* m_abort;
 };
 
-// Runs a call that cannot be interrupted (a name lookup) on a thread of its own and waits for it
-// under the rule above. When the wait gives up, the call finishes unobserved in the background.
+// Starts a body on a thread of its own that nobody joins.
+inline void StartDetached(std::function<void()> body) {
+    std::thread(std::move(body)).detach();
+}
+
+// Runs a call that cannot be interrupted (a name lookup) on a thread started by `start` and
+// waits for it under the rule above. When the wait gives up, the call finishes unobserved in the
+// background. No exception leaves either thread: a thread that cannot be started, or a call that
+// runs out of memory, gives no result, as a wait that gives up does.
 template <class T>
-std::optional<T> RunBounded(std::function<T()> work, const NetWait& wait) {
+std::optional<T> RunBounded(
+    std::function<T()> work, const NetWait& wait,
+    const std::function<void(std::function<void()>)>& start = StartDetached) {
     struct State {
         std::mutex mutex;
         std::condition_variable done;
+        bool finished = false;
         std::optional<T> result;
     };
-    auto state = std::make_shared<State>();
-    std::thread([state, work = std::move(work)] {
-        T value = work();
-        std::lock_guard lock(state->mutex);
-        state->result = std::move(value);
-        state->done.notify_all();
-    }).detach();
-    std::unique_lock lock(state->mutex);
-    while (!state->result) {
-        if (wait.Aborted() || wait.Expired()) {
-            return std::nullopt;
+    try {
+        auto state = std::make_shared<State>();
+        start([state, work = std::move(work)] {
+            std::optional<T> value;
+            try {
+                value = work();
+            } catch (const std::exception&) {
+                // no result
+            }
+            std::lock_guard lock(state->mutex);
+            state->result = std::move(value);
+            state->finished = true;
+            state->done.notify_all();
+        });
+        std::unique_lock lock(state->mutex);
+        while (!state->finished) {
+            if (wait.Aborted() || wait.Expired()) {
+                return std::nullopt;
+            }
+            state->done.wait_for(lock, wait.NextSlice());
         }
-        state->done.wait_for(lock, wait.NextSlice());
+        return std::move(state->result);
+    } catch (const std::exception&) {
+        return std::nullopt;  // no thread (std::system_error), or no memory for one
     }
-    return std::move(state->result);
 }
 
 }  // namespace quorlet

@@ -15,13 +15,11 @@ int SmtpReplyCode(std::string_view line) {
     if (line.size() < 3 || !IsDigit(line[0]) || !IsDigit(line[1]) || !IsDigit(line[2])) {
         return 0;
     }
-    if (line.size() > 3 && line[3] != ' ' && line[3] != '-') {
-        return 0;
-    }
     return (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
 }
 
-SmtpReply ReadSmtpReply(LineReader& reader) {
+SmtpReply ReadSmtpReply(LineReader& reader, std::chrono::milliseconds limit) {
+    reader.BeginReply(kMaxSmtpReplyBytes, limit);
     SmtpReply reply;
     std::string line;
     for (int n = 0; n < kMaxSmtpReplyLines; ++n) {

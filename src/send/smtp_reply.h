@@ -3,6 +3,7 @@
 // cannot leave lines behind for the next command to find.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string_view>
 
@@ -14,20 +15,23 @@ struct SmtpReply {
     enum class Outcome {
         Whole,   // the last line arrived
         Closed,  // the server closed the connection before it
-        Broken,  // the connection failed, stayed silent too long, or the reply never ended
+        Broken,  // the connection failed, was too slow, or the reply never ended or grew too long
     };
     Outcome outcome = Outcome::Broken;
     int code = 0;  // of the last line; 0 when it does not start with three digits
 };
 
-// The longest reply line kept (the rest of a longer one is read and dropped), and the most
-// lines one reply may have.
+// The longest reply line kept (the rest of a longer one is read and dropped), the most lines one
+// reply may have, and the most bytes it may take in all (every byte received counts).
 inline constexpr std::size_t kMaxSmtpReplyLine = 1024;
 inline constexpr int kMaxSmtpReplyLines = 1000;
+inline constexpr std::size_t kMaxSmtpReplyBytes = 65536;
 
-SmtpReply ReadSmtpReply(LineReader& reader);
+// Reads one reply, which must have arrived whole within `limit`.
+SmtpReply ReadSmtpReply(LineReader& reader, std::chrono::milliseconds limit);
 
-// The code of a reply line: three digits followed by the end, a blank or a hyphen; else 0.
+// The code of a reply line: its first three characters when they are digits ("250OK" is 250);
+// else 0.
 int SmtpReplyCode(std::string_view line);
 
 }  // namespace quorlet

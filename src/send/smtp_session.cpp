@@ -129,7 +129,13 @@ void CSmtpSession::CloseSocket() {
 }
 
 bool CSmtpSession::ReadReply(Row row) {
-    const SmtpReply reply = m_reader ? ReadSmtpReply(*m_reader) : SmtpReply{};
+    const SmtpReply reply = m_reader ? ReadSmtpReply(*m_reader, m_wholeReplyLimit) : SmtpReply{};
+    if (reply.outcome != SmtpReply::Outcome::Whole) {
+        // The rest of the reply may still come, where the next command would take it for its
+        // own: nothing more is said on this connection.
+        CloseSocket();
+        m_bConnected = false;
+    }
     if (reply.outcome == SmtpReply::Outcome::Broken) {
         m_strError = "Socket Error";
         return false;

@@ -33,10 +33,13 @@ public:
     const std::string& GetServer() const { return m_strServer; }
     unsigned GetPort() const { return m_nPort; }
 
-    // The connect and reply-wait limits (60 seconds each unless a test shortens them).
-    void SetWaitLimits(std::chrono::milliseconds connect, std::chrono::milliseconds reply) {
+    // The connect limit and the time one reply line may take (60 seconds each), and the time a
+    // whole reply may take (kWholeReplyLimit), unless a test shortens them.
+    void SetWaitLimits(std::chrono::milliseconds connect, std::chrono::milliseconds line,
+                       std::chrono::milliseconds wholeReply = kWholeReplyLimit) {
         m_connectLimit = connect;
-        m_replyLimit = reply;
+        m_replyLimit = line;
+        m_wholeReplyLimit = wholeReply;
     }
 
     // The value of the X-Mailer header.
@@ -71,6 +74,7 @@ private:
     std::optional<LineReader> m_reader;
     std::chrono::milliseconds m_connectLimit = kNetWaitLimit;
     std::chrono::milliseconds m_replyLimit = kNetWaitLimit;
+    std::chrono::milliseconds m_wholeReplyLimit = kWholeReplyLimit;
 };
 
 }  // namespace quorlet

@@ -16,12 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::istringstream in(input);
     std::vector<std::int64_t> sizes;
-    quorlet::ParseListLines(in, sizes);
+    quorlet::ParseListLines(in, sizes, 512);
     std::size_t lines = 1;
     for (char c : input) {
         lines += c == '\n' ? 1 : 0;
     }
-    if (sizes.size() > lines) {
+    if (sizes.size() > lines || sizes.size() > 512) {
         std::abort();
     }
     return 0;

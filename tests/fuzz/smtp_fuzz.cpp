@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryStream stream(input, 1 + data[0] % 64);
     quorlet::LineReader reader(stream, 1 + data[0] % 40, std::chrono::milliseconds(10));
     for (int i = 0; i < 4; ++i) {
-        const quorlet::SmtpReply reply = quorlet::ReadSmtpReply(reader);
+        const quorlet::SmtpReply reply =
+            quorlet::ReadSmtpReply(reader, std::chrono::milliseconds(10));
         if (reply.code < 0 || reply.code > 999) {
             std::abort();
         }

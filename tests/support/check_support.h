@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -23,8 +24,13 @@ public:
     };
 
     void OnRowImage(int row, RowImage image) override {
-        std::lock_guard lock(m_mutex);
-        m_images[row].push_back(image);
+        {
+            std::lock_guard lock(m_mutex);
+            m_images[row].push_back(image);
+        }
+        if (onImage) {
+            onImage(row, image);
+        }
     }
     void OnRowResult(int row, const std::string& count, const std::string& size) override {
         std::lock_guard lock(m_mutex);
@@ -75,6 +81,9 @@ public:
         std::lock_guard lock(m_mutex);
         return m_deletions;
     }
+
+    // Called on the reporting thread after each image is kept, to act at that moment.
+    std::function<void(int row, RowImage image)> onImage;
 
 private:
     std::mutex m_mutex;

@@ -1,17 +1,20 @@
 // POP3 servers in memory, for the check cycle's tests: any number of hosts, each with mailboxes
 // by user name, serving many connections at once from the check slots' threads. A mailbox keeps
 // DELE marks until QUIT, as a real server does. A host can refuse or never answer the connect,
-// answer slowly, fall silent or drop the connection after a given command, or answer a given
-// command with -ERR.
+// answer slowly, fall silent or drop the connection after a given command, answer a given
+// command with -ERR, or send part of a reply and the rest late.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <set>
 #include <string>
 #include <thread>
@@ -39,6 +42,11 @@ public:
         std::string silentAfter;  // a command (its first word, or "TOP 2") left unanswered
         std::string dropAt;       // a command at which the connection drops, unanswered
         std::string errAt;        // a command answered with -ERR
+        // A command whose reply stops after `lateSplit` bytes; the rest comes `lateBy` later.
+        std::string lateAt;
+        std::size_t lateSplit = 0;
+        std::chrono::milliseconds lateBy{0};
+        bool throwAtConnect = false;  // the connect runs out of memory
         bool greetingSilent = false;
     };
 
@@ -104,6 +112,9 @@ public:
         m_connectOrder.push_back(host);
         m_connectThreads[host].push_back(std::this_thread::get_id());
         auto it = m_hosts.find(host);
+        if (it != m_hosts.end() && it->second.throwAtConnect) {
+            throw std::bad_alloc();
+        }
         if (it == m_hosts.end() || it->second.refuse) {
             return nullptr;
         }
@@ -130,10 +141,17 @@ private:
         Stream(MemoryPop3& net, std::string host, const std::atomic<bool>* abort)
             : m_net(net), m_host(std::move(host)), m_abort(abort) {}
 
-        // Called with the server's mutex held.
+        // Called with the server's mutex held. Replies go out in order, each not before its
+        // delay has passed.
         void Queue(const std::string& reply, std::chrono::milliseconds delay) {
-            m_pending += reply;
-            m_readyAt = std::chrono::steady_clock::now() + delay;
+            if (reply.empty()) {
+                return;
+            }
+            auto readyAt = std::chrono::steady_clock::now() + delay;
+            if (!m_pending.empty()) {
+                readyAt = std::max(readyAt, m_pending.back().readyAt);
+            }
+            m_pending.push_back({reply, readyAt});
         }
 
         bool SendAll(std::string_view data) override {
@@ -164,10 +182,14 @@ private:
                     return Result::Aborted;
                 }
                 const auto now = std::chrono::steady_clock::now();
-                if (!m_pending.empty() && now >= m_readyAt) {
-                    const std::size_t n = std::min(maxBytes, m_pending.size());
-                    out.append(m_pending, 0, n);
-                    m_pending.erase(0, n);
+                if (!m_pending.empty() && now >= m_pending.front().readyAt) {
+                    std::string& bytes = m_pending.front().bytes;
+                    const std::size_t n = std::min(maxBytes, bytes.size());
+                    out.append(bytes, 0, n);
+                    bytes.erase(0, n);
+                    if (bytes.empty()) {
+                        m_pending.pop_front();
+                    }
                     return Result::Data;
                 }
                 if (m_dropped) {
@@ -204,7 +226,12 @@ private:
             if (Matches(line, host.errAt)) {
                 return Queue("-ERR refused\r\n", host.delay);
             }
-            Queue(Reply(host, line), host.delay);
+            const std::string reply = Reply(host, line);
+            if (Matches(line, host.lateAt) && host.lateSplit < reply.size()) {
+                Queue(reply.substr(0, host.lateSplit), host.delay);
+                return Queue(reply.substr(host.lateSplit), host.delay + host.lateBy);
+            }
+            Queue(reply, host.delay);
         }
 
         std::string Reply(Host& host, const std::string& line) {
@@ -281,9 +308,12 @@ private:
         MemoryPop3& m_net;
         std::string m_host;
         const std::atomic<bool>* m_abort;
+        struct Pending {
+            std::string bytes;
+            std::chrono::steady_clock::time_point readyAt;
+        };
         std::string m_partial;
-        std::string m_pending;
-        std::chrono::steady_clock::time_point m_readyAt{};
+        std::deque<Pending> m_pending;
         std::string m_user;
         Mailbox* m_box = nullptr;
         std::set<int> m_marked;

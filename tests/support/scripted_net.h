@@ -1,6 +1,7 @@
 // A mail server in memory, for the session tests: it answers each command line with the reply
-// its script gives, and can split replies into chunks of any size, close or break the connection,
-// stay silent, refuse or never answer a connect. Everything the client sent is kept.
+// its script gives, and can split replies into chunks of any size, trickle a reply out over
+// minutes of the stream's own time, close or break the connection, stay silent, refuse or never
+// answer a connect. Everything the client sent is kept.
 #pragma once
 
 #include <atomic>
@@ -22,17 +23,28 @@ public:
     // The server's first words, sent when the client connects.
     ScriptedNet& Greet(std::string reply, Then then = Then::Continue) {
         m_state->greeting = {"", std::move(reply), then, false};
+        m_state->lastStep = &m_state->greeting;
         return *this;
     }
     // The reply to the next command line (the line the client is expected to send is kept for
     // messages; Commands() tells what it really sent).
     ScriptedNet& On(std::string command, std::string reply, Then then = Then::Continue) {
         m_state->steps.push_back({std::move(command), std::move(reply), then, false});
+        m_state->lastStep = &m_state->steps.back();
         return *this;
     }
     // The next lines up to the lone "." are the message text; then this reply.
     ScriptedNet& Data(std::string reply, Then then = Then::Continue) {
         m_state->steps.push_back({"", std::move(reply), then, true});
+        m_state->lastStep = &m_state->steps.back();
+        return *this;
+    }
+    // The reply added last arrives `bytes` at a time, each piece `every` after the one before.
+    // Only the stream's clock (NetStream::Now) moves: nothing really waits. A piece due later
+    // than a receive's time limit makes that receive time out.
+    ScriptedNet& Trickle(std::size_t bytes, std::chrono::milliseconds every) {
+        m_state->lastStep->trickleBytes = bytes;
+        m_state->lastStep->trickleEvery = every;
         return *this;
     }
 
@@ -84,12 +96,20 @@ private:
         std::string reply;
         Then then;
         bool data;
+        std::size_t trickleBytes = 0;
+        std::chrono::milliseconds trickleEvery{0};
+    };
+    struct Chunk {
+        std::string bytes;
+        std::chrono::milliseconds due{0};  // after the chunk before it
     };
 
     struct State {
         Step greeting{"", "", Then::Continue, false};
         std::deque<Step> steps;
-        std::deque<std::string> chunks;
+        Step* lastStep = &greeting;
+        std::deque<Chunk> chunks;
+        std::chrono::milliseconds skew{0};  // how far the stream's clock is ahead
         std::vector<std::string> commands;
         std::vector<std::string> mismatches;
         std::string partial;  // client bytes not yet a whole line
@@ -103,15 +123,19 @@ private:
 
         void Reply(const Step& step) {
             const std::string& r = step.reply;
-            if (chunkSize > 0) {
+            if (step.trickleBytes > 0) {
+                for (std::size_t i = 0; i < r.size(); i += step.trickleBytes) {
+                    chunks.push_back({r.substr(i, step.trickleBytes), step.trickleEvery});
+                }
+            } else if (chunkSize > 0) {
                 for (std::size_t i = 0; i < r.size(); i += chunkSize) {
-                    chunks.push_back(r.substr(i, chunkSize));
+                    chunks.push_back({r.substr(i, chunkSize)});
                 }
             } else if (splitAt > 0 && splitAt < r.size()) {
-                chunks.push_back(r.substr(0, splitAt));
-                chunks.push_back(r.substr(splitAt));
+                chunks.push_back({r.substr(0, splitAt)});
+                chunks.push_back({r.substr(splitAt)});
             } else if (!r.empty()) {
-                chunks.push_back(r);
+                chunks.push_back({r});
             }
             closed = closed || step.then == Then::Close;
             failed = failed || step.then == Then::Fail;
@@ -189,11 +213,18 @@ private:
             const bool ready = WaitUntil(
                 timeout, m_abort, [&s] { return !s.chunks.empty() || s.closed || s.failed; });
             if (!s.chunks.empty() && (m_abort == nullptr || !*m_abort)) {
-                std::string& chunk = s.chunks.front();
-                const std::size_t n = std::min(maxBytes, chunk.size());
-                out.append(chunk, 0, n);
-                chunk.erase(0, n);
-                if (chunk.empty()) {
+                Chunk& chunk = s.chunks.front();
+                if (chunk.due > timeout) {
+                    chunk.due -= timeout;
+                    s.skew += timeout;
+                    return Result::TimedOut;
+                }
+                s.skew += chunk.due;
+                chunk.due = std::chrono::milliseconds(0);
+                const std::size_t n = std::min(maxBytes, chunk.bytes.size());
+                out.append(chunk.bytes, 0, n);
+                chunk.bytes.erase(0, n);
+                if (chunk.bytes.empty()) {
                     s.chunks.pop_front();
                 }
                 return Result::Data;
@@ -206,6 +237,10 @@ private:
 
         std::optional<std::array<std::uint8_t, 4>> LocalIPv4() const override {
             return m_state->local;
+        }
+
+        std::chrono::steady_clock::time_point Now() const override {
+            return std::chrono::steady_clock::now() + m_state->skew;
         }
 
     private:

@@ -6,6 +6,7 @@
 
 #include "platform/net.h"
 #include "platform/net_wait.h"
+#include "platform/sockets/socket_net.h"
 #include "platform/sockets/socket_os.h"
 
 namespace quorlet {
@@ -228,6 +229,8 @@ Ready ConnectOne(const Socket& socket, const sockaddr_storage& address, const Ne
 
 class SocketNet final : public Net {
 public:
+    explicit SocketNet(SocketNetHooks hooks = {}) : m_hooks(std::move(hooks)) {}
+
     bool Initialize() override { return sockets::Start(); }
 
     std::unique_ptr<NetStream> Connect(const std::string& host, std::uint16_t port,
@@ -237,15 +240,16 @@ public:
             return nullptr;
         }
         const NetWait wait(timeout, abort);
-        for (sockaddr_storage address : Resolve(host, AF_UNSPEC, wait)) {
+        for (sockaddr_storage address : Addresses(host, wait)) {
             if (address.ss_family == AF_INET) {
                 reinterpret_cast<sockaddr_in&>(address).sin_port = htons(port);
             } else {
                 reinterpret_cast<sockaddr_in6&>(address).sin6_port = htons(port);
             }
-            Socket socket(sockets::Open(address.ss_family));
+            // A family this system has no sockets for (IPv6 missing) is passed over.
+            Socket socket(Open(address.ss_family));
             if (!socket.Valid()) {
-                return nullptr;
+                continue;
             }
             switch (ConnectOne(socket, address, wait)) {
                 case Ready::Yes:
@@ -296,6 +300,30 @@ public:
         }
         return std::make_unique<SocketListener>(std::move(socket), ntohs(address.sin_port));
     }
+
+private:
+    std::vector<sockaddr_storage> Addresses(const std::string& host, const NetWait& wait) const {
+        if (!m_hooks.resolve) {
+            return Resolve(host, AF_UNSPEC, wait);
+        }
+        std::vector<sockaddr_storage> addresses;
+        for (const std::string& numeric : m_hooks.resolve(host)) {
+            for (const sockaddr_storage& a : Lookup(numeric, AF_UNSPEC, AI_NUMERICHOST).addresses) {
+                addresses.push_back(a);
+            }
+        }
+        return addresses;
+    }
+
+    sockets::Handle Open(int family) const {
+        const AddressFamily which = family == AF_INET ? AddressFamily::IPv4 : AddressFamily::IPv6;
+        if (m_hooks.canOpen && !m_hooks.canOpen(which)) {
+            return sockets::kNoSocket;
+        }
+        return sockets::Open(family);
+    }
+
+    SocketNetHooks m_hooks;
 };
 
 }  // namespace
@@ -303,6 +331,10 @@ public:
 Net& SystemNet() {
     static SocketNet net;
     return net;
+}
+
+std::unique_ptr<Net> MakeSocketNet(SocketNetHooks hooks) {
+    return std::make_unique<SocketNet>(std::move(hooks));
 }
 
 }  // namespace quorlet

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 #include <set>
 #include <system_error>
 #include <thread>
@@ -235,10 +237,113 @@ TEST_F(CheckCycleTest, AbortEndsAReplyWait) {
     EXPECT_EQ(cycle.AbortCheck(), std::vector<int>{0});
     ASSERT_TRUE(observer.WaitChecks(1));
     EXPECT_LT(std::chrono::steady_clock::now() - aborted, 5s);
-    EXPECT_EQ(observer.Result(0),
-              std::make_pair(std::string("Error occured during STAT"), std::string()));
+    // Nothing was wrong with the server: the row says what an aborted connect says.
+    EXPECT_EQ(observer.Result(0), std::make_pair(std::string("连接失败"), std::string()));
     EXPECT_EQ(observer.Images(0).back(), Img::Idle);
     EXPECT_TRUE(cycle.AbortCheck().empty()) << "nothing left to abort";
+}
+
+// Inside the TOP loop the mailbox has been counted: an abort there shows the count and size as
+// the check would have shown them, and keeps the messages read so far.
+TEST_F(CheckCycleTest, AbortWhileReadingHeadersShowsTheCounts) {
+    net.AddHost("quiet").silentAfter = "TOP 2";
+    net.AddMailbox("quiet", "u", "pw")
+        .messages.assign(3, MemoryPop3::MakeMessage("a@x", "s", 2048));
+    Account("Quiet", "quiet", "u");
+    ASSERT_EQ(cycle.StartCheck(accounts, {}), CCheckCycle::Start::Started);
+    ASSERT_TRUE(WaitForCommand("quiet", "TOP 2"));
+    EXPECT_EQ(cycle.AbortCheck(), std::vector<int>{0});
+    ASSERT_TRUE(observer.WaitChecks(1));
+    EXPECT_EQ(observer.Result(0), std::make_pair(std::string("3"), std::string("6KB")));
+    EXPECT_EQ(Column([](auto& r) { return std::to_string(r.m_nNumber); }),
+              std::vector<std::string>{"1"});
+}
+
+// The row's last reports and the slot's hand-over happen together under the mail table's lock:
+// an abort pressed at that moment finds the account finished and leaves its row alone.
+TEST_F(CheckCycleTest, AnAbortAsTheAccountFinishesLeavesItsRowFinished) {
+    net.AddMailbox("a", "u", "pw").messages = {MemoryPop3::MakeMessage("a@x", "s", 1024)};
+    Account("A", "a", "u");
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool finishing = false;
+    observer.onImage = [&](int row, Img image) {
+        if (row == 0 && image == Img::Idle) {
+            {
+                std::lock_guard lock(mutex);
+                finishing = true;
+            }
+            changed.notify_all();
+            std::this_thread::sleep_for(100ms);  // the abort comes now
+        }
+    };
+    ASSERT_EQ(cycle.StartCheck(accounts, {}), CCheckCycle::Start::Started);
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, 10s, [&] { return finishing; }));
+    }
+    EXPECT_EQ(cycle.AbortCheck(), std::vector<int>{}) << "the finished row would show aborted";
+    ASSERT_TRUE(observer.WaitChecks(1));
+    EXPECT_EQ(observer.Result(0), std::make_pair(std::string("1"), std::string("1KB")));
+}
+
+// A reply that was not read whole leaves the rest of it on the connection, where the next
+// command would take it for its own reply and records would get other messages' fields: the
+// account is given up with its error instead.
+class UnreadReplyTest : public CheckCycleTest {
+protected:
+    void CheckMailbox() {
+        net.AddMailbox("a", "u", "pw").messages = {MemoryPop3::MakeMessage("a@x", "one", 110),
+                                                   MemoryPop3::MakeMessage("b@x", "two", 120),
+                                                   MemoryPop3::MakeMessage("c@x", "three", 130)};
+        Account("A", "a", "u");
+        Check();
+        const char* subjects[] = {" one", " two", " three"};
+        for (const MailRecord& r : mails.Snapshot()) {
+            ASSERT_TRUE(r.m_nNumber >= 1 && r.m_nNumber <= 3);
+            EXPECT_EQ(r.m_strSubject, subjects[r.m_nNumber - 1]) << r.m_nNumber;
+        }
+    }
+};
+
+TEST_F(UnreadReplyTest, OnlyTheListSpoolFileCannotBeCreated) {
+    for (const char* name : {"QlList0.p3", "QlList1.p3", "QlList2.p3"}) {
+        std::filesystem::create_directory(dir.File(name));
+    }
+    CheckMailbox();
+    EXPECT_EQ(observer.Result(0),
+              std::make_pair(std::string("Error creating temp input file!"), std::string()));
+    EXPECT_EQ(mails.Count(), 0u);
+}
+
+TEST_F(UnreadReplyTest, AListThatStallsInItsMiddle) {
+    CheckOptions options;
+    options.spoolFolder = dir.File("");
+    options.replyLimit = 200ms;
+    cycle.SetOptions(options);
+    MemoryPop3::Host& host = net.AddHost("a");
+    host.lateAt = "LIST";
+    host.lateSplit = std::string("+OK scan listing follows\r\n1 110\r\n").size();
+    host.lateBy = 350ms;  // after the limit, while the next command would wait
+    CheckMailbox();
+    EXPECT_EQ(observer.Result(0),
+              std::make_pair(std::string("Error reading from socket!"), std::string()));
+    EXPECT_EQ(mails.Count(), 0u);
+}
+
+// No exception leaves a slot thread: an account whose check runs out of memory shows a failure
+// and the check ends as usual.
+TEST_F(CheckCycleTest, ASlotThatRunsOutOfMemoryEndsTheCheckCleanly) {
+    net.AddHost("oom").throwAtConnect = true;
+    net.AddMailbox("oom", "u", "pw");
+    net.AddMailbox("fine", "u", "pw").messages = {MemoryPop3::MakeMessage("a@x", "s", 10)};
+    Account("Oom", "oom", "u");
+    Account("Fine", "fine", "u");
+    Check();
+    EXPECT_EQ(observer.Result(0), std::make_pair(std::string("初始化失败"), std::string()));
+    EXPECT_EQ(observer.Images(0).back(), Img::Idle);
+    EXPECT_EQ(observer.Result(1), std::make_pair(std::string("1"), std::string("0KB")));
+    EXPECT_FALSE(cycle.IsBusy());
 }
 
 TEST_F(CheckCycleTest, AFullMailTableNamesTheAccountsItStopped) {

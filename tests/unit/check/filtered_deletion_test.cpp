@@ -168,11 +168,13 @@ TEST_F(FilteredDeletionTest, TheAbortCommandStopsTheRunAndLeavesTheRestOnTheServ
 
 TEST_F(FilteredDeletionTest, AStopBetweenMessagesKeepsWhatWasDeleted) {
     Mailbox("a", {"spam1", "spam2", "spam3"});
+    CheckWithFilter();
     {
         auto lock = net.Lock();
-        net.AddHost("a").delay = 30ms;
+        MemoryPop3::Host& host = net.AddHost("a");
+        host.lateAt = "DELE 1";  // the stop comes while the run waits for this reply
+        host.lateBy = 300ms;
     }
-    CheckWithFilter();
     ASSERT_EQ(cycle.StartDeleteFiltered(), CCheckCycle::Start::Started);
     for (int i = 0; i < 4000 &&
                     [&] {
@@ -189,11 +191,8 @@ TEST_F(FilteredDeletionTest, AStopBetweenMessagesKeepsWhatWasDeleted) {
     cycle.AbortCheck();
     ASSERT_TRUE(observer.WaitDeletions(1));
     // DELE 1 was on its way; its reply was not cut and QUIT made it stick.
-    const std::string statuses = Statuses();
-    EXPECT_EQ(statuses.substr(0, 1), "D");
-    EXPECT_EQ(statuses.substr(2), "R");
-    EXPECT_EQ(Subjects("a").size(),
-              3u - static_cast<std::size_t>(std::count(statuses.begin(), statuses.end(), 'D')));
+    EXPECT_EQ(Statuses(), "DRR");
+    EXPECT_EQ(Subjects("a"), (std::vector<std::string>{"spam2", "spam3"}));
 }
 
 TEST_F(FilteredDeletionTest, ClosingTheProgramEndsARunWaitingForASilentServer) {
@@ -221,6 +220,78 @@ TEST_F(FilteredDeletionTest, ClosingTheProgramEndsARunWaitingForASilentServer) {
     EXPECT_LT(std::chrono::steady_clock::now() - closing, 5s);
     EXPECT_EQ(Statuses(), "F");
     EXPECT_EQ(Subjects("a").size(), 1u);
+}
+
+// A DELE reply that comes after the limit would be read as the reply to the next command, and a
+// QUIT could then seem to succeed: the run gives the connection up instead, so nothing of that
+// mailbox is deleted and its records say so.
+TEST_F(FilteredDeletionTest, ALateDeleReplyDeletesNothingOfThatMailbox) {
+    CheckOptions options;
+    options.spoolFolder = dir.File("");
+    options.replyLimit = 200ms;
+    cycle.SetOptions(options);
+    Mailbox("a", {"spam1", "spam2", "spam3"});
+    Mailbox("b", {"spam4"});
+    CheckWithFilter();
+    {
+        auto lock = net.Lock();
+        MemoryPop3::Host& host = net.AddHost("a");
+        host.lateAt = "DELE 2";
+        host.lateBy = 350ms;
+    }
+    Delete();
+    EXPECT_EQ(Statuses(),
+              "FFF"
+              "D");
+    EXPECT_EQ(Subjects("a").size(), 3u);
+    EXPECT_TRUE(Subjects("b").empty());
+}
+
+// The stop request cuts the confirmation that precedes each DELE (LIST n, TOP n 0): nothing is
+// deleted before DELE, so a silent server there need not hold the run.
+TEST_F(FilteredDeletionTest, TheAbortCommandCutsTheConfirmation) {
+    Mailbox("a", {"spam1"});
+    CheckWithFilter();
+    int runs = 0;
+    for (const std::string confirming : {"LIST 1", "TOP 1 0"}) {
+        {
+            auto lock = net.Lock();
+            net.AddHost("a").silentAfter = confirming;
+        }
+        const auto sent = [&] {
+            const auto commands = net.Commands("a");
+            return std::count(commands.begin(), commands.end(), confirming);
+        };
+        const auto before = sent();
+        ASSERT_EQ(cycle.StartDeleteFiltered(), CCheckCycle::Start::Started);
+        for (int i = 0; i < 4000 && sent() == before; ++i) {
+            std::this_thread::sleep_for(2ms);
+        }
+        const auto stopped = std::chrono::steady_clock::now();
+        cycle.AbortCheck();
+        ASSERT_TRUE(observer.WaitDeletions(++runs));
+        EXPECT_LT(std::chrono::steady_clock::now() - stopped, 5s) << confirming;
+        EXPECT_EQ(Statuses(), "R") << confirming;
+        EXPECT_EQ(Subjects("a").size(), 1u);
+        // The next run tries the record again.
+        std::lock_guard lock(mails.Lock());
+        mails.Records()[0].m_nStatus = kMailMarked;
+    }
+}
+
+// No exception leaves the deletion thread: a run that runs out of memory ends as usual.
+TEST_F(FilteredDeletionTest, ARunThatRunsOutOfMemoryEndsCleanly) {
+    Mailbox("a", {"spam1"});
+    CheckWithFilter();
+    {
+        auto lock = net.Lock();
+        net.AddHost("a").throwAtConnect = true;
+    }
+    Delete();
+    EXPECT_EQ(Statuses(), "1") << "still marked: a later run may delete it";
+    EXPECT_EQ(Subjects("a").size(), 1u);
+    EXPECT_EQ(cycle.StartDeleteFiltered(), CCheckCycle::Start::Started) << "the run did not end";
+    ASSERT_TRUE(observer.WaitDeletions(2));
 }
 
 TEST_F(FilteredDeletionTest, ARunThatCannotStartLeavesTheProgramIdle) {

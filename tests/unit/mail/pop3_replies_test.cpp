@@ -10,7 +10,7 @@ namespace {
 std::vector<std::int64_t> Sizes(const std::string& spool) {
     std::istringstream in(spool);
     std::vector<std::int64_t> sizes;
-    ParseListLines(in, sizes);
+    ParseListLines(in, sizes, 512);
     return sizes;
 }
 

@@ -275,7 +275,9 @@ TEST(Pop3Session, ServerTextMayNameItsPort) {
     for (const auto& [server, host, port] :
          {std::tuple<std::string, std::string, int>{"pop.example.com", "pop.example.com", 110},
           {"127.0.0.1:2110", "127.0.0.1", 2110},
-          {"pop.example.com:995", "pop.example.com", 995}}) {
+          {"pop.example.com:995", "pop.example.com", 995},
+          {"[::1]:2110", "::1", 2110},
+          {"fe80::1", "fe80::1", 110}}) {
         ScriptedNet net;
         net.Greet("+OK\r\n").On("USER u\r\n", "+OK\r\n").On("PASS p\r\n", "+OK\r\n");
         CPop3Session session(net, kClock);
@@ -325,10 +327,10 @@ TEST(Pop3Session, StatAndListReadLargeMailboxesAndKeepMissingCounts) {
         .On("PASS p\r\n", "+OK\r\n")
         .On("STAT \r\n", "+OK 3 5000000000\r\n")
         .On("STAT \r\n", "+OK\r\n")
-        .On("STAT \r\n", "+OK 0 0\r\n")
         .On("LIST \r\n", "+OK\r\n1 120\r\n2 4294967296\r\n3 3000000000\r\n.\r\n")
         .On("LIST \r\n", "+OK \r\n1 120\r\n2 200\r\n.\r\n")
-        .On("LIST \r\n", "+OK\r\n.\r\n");
+        .On("LIST \r\n", "+OK\r\n.\r\n")
+        .On("STAT \r\n", "+OK 0 0\r\n");
     CPop3Session session(net, kClock);
     session.SetTempFileNames(dir.File("l"), dir.File("t"));
     ASSERT_TRUE(session.Open("h", 110, "u", "p"));
@@ -338,9 +340,6 @@ TEST(Pop3Session, StatAndListReadLargeMailboxesAndKeepMissingCounts) {
     ASSERT_TRUE(session.Stat());  // a bare +OK leaves the counts as they were
     EXPECT_EQ(session.m_nMessages, 3);
     EXPECT_EQ(session.m_nMailboxSize, 5000000000);
-    ASSERT_TRUE(session.Stat());
-    EXPECT_EQ(session.m_nMessages, 0);
-    EXPECT_EQ(session.m_nMailboxSize, 0);
     ASSERT_TRUE(session.List());
     EXPECT_EQ(session.m_arrSizes, (std::vector<std::int64_t>{120, 4294967296, 3000000000}));
     EXPECT_EQ(session.GetMessageSize(2), 4294967296);
@@ -350,6 +349,64 @@ TEST(Pop3Session, StatAndListReadLargeMailboxesAndKeepMissingCounts) {
     EXPECT_EQ(session.GetMessageSize(3), -1);
     ASSERT_TRUE(session.List());
     EXPECT_TRUE(session.m_arrSizes.empty());
+    ASSERT_TRUE(session.Stat());
+    EXPECT_EQ(session.m_nMessages, 0);
+    EXPECT_EQ(session.m_nMailboxSize, 0);
+}
+
+// Each login is a new mailbox: a bare +OK to its STAT shows no count of the account before.
+TEST(Pop3Session, ANewLoginStartsFromZeroCounts) {
+    TempDir dir;
+    ScriptedNet net;
+    net.Greet("+OK\r\n")
+        .On("USER u\r\n", "+OK\r\n")
+        .On("PASS p\r\n", "+OK\r\n")
+        .On("STAT \r\n", "+OK 2 5000\r\n")
+        .On("LIST \r\n", "+OK\r\n1 1000\r\n2 4000\r\n.\r\n")
+        .On("QUIT \r\n", "+OK\r\n")
+        .On("USER v\r\n", "+OK\r\n")
+        .On("PASS q\r\n", "+OK\r\n")
+        .On("STAT \r\n", "+OK\r\n");
+    CPop3Session session(net, kClock);
+    session.SetTempFileNames(dir.File("l"), dir.File("t"));
+    ASSERT_TRUE(session.Open("h", 110, "u", "p") && session.Stat() && session.List() &&
+                session.Quit());
+    ASSERT_TRUE(session.Open("h", 110, "v", "q") && session.Stat());
+    EXPECT_EQ(session.m_nMessages, 0);
+    EXPECT_EQ(session.m_nMailboxSize, 0);
+    EXPECT_EQ(session.GetMessageSize(1), -1);
+}
+
+// LIST keeps no more sizes than the check can use: those of the messages STAT counted, and of
+// no more than the mail table holds, whatever the server lists.
+TEST(Pop3Session, ListKeepsOnlyTheSizesOfCountedMessages) {
+    TempDir dir;
+    std::string many = "+OK\r\n";
+    for (int i = 1; i <= 600; ++i) {
+        many += std::to_string(i) + " " + std::to_string(i * 10) + "\r\n";
+    }
+    many += ".\r\n";
+    ScriptedNet net;
+    net.Greet("+OK\r\n")
+        .On("USER u\r\n", "+OK\r\n")
+        .On("PASS p\r\n", "+OK\r\n")
+        .On("STAT \r\n", "+OK 2 30\r\n")
+        .On("LIST \r\n", many)
+        .On("STAT \r\n", "+OK 600 1000\r\n")
+        .On("LIST \r\n", many)
+        .On("STAT \r\n", "+OK 1\r\n");
+    CPop3Session session(net, kClock);
+    session.SetTempFileNames(dir.File("l"), dir.File("t"));
+    ASSERT_TRUE(session.Open("h", 110, "u", "p"));
+    ASSERT_TRUE(session.Stat() && session.List());
+    EXPECT_EQ(session.m_arrSizes, (std::vector<std::int64_t>{10, 20}));
+    ASSERT_TRUE(session.Stat() && session.List());
+    EXPECT_EQ(session.m_arrSizes.size(), 512u);
+    EXPECT_EQ(session.GetMessageSize(512), 5120);
+    EXPECT_EQ(session.GetMessageSize(513), -1);
+    // The connection is still in step: the next reply is the next command's.
+    ASSERT_TRUE(session.Stat());
+    EXPECT_EQ(session.m_nMessages, 1);
 }
 
 TEST(Pop3Session, OddRepliesAreReadWithinBounds) {
@@ -397,22 +454,80 @@ TEST(Pop3Session, EndlessHeaderIsCutOffAndItsSpoolFileRemoved) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("t")));
 }
 
+// A spool file that cannot be created leaves the rest of its reply unread: the session closes
+// the connection, so that no later command can take those lines for its own reply.
+// No reply holds the session for ever: a line must arrive whole within the line limit (60 s)
+// however its bytes are spaced, a multi-line reply whole within its bound (10 minutes), and
+// every byte received counts against the reply's size cap, the bytes of a line too long to keep
+// as well. The server's minutes pass on the stream's own clock. A reply cut off leaves the
+// connection closed.
+TEST(Pop3Session, NoReplyHoldsTheSessionForEver) {
+    std::string slowHeader = "+OK\r\n";
+    for (int i = 0; i < 20; ++i) {
+        slowHeader += "X-Hop: " + std::string(25, static_cast<char>('a' + i)) + "\r\n";
+    }
+    struct Case {
+        const char* what;
+        bool top;  // TOP 1 0, else STAT
+        std::string reply;
+        std::size_t trickleBytes;
+        std::chrono::milliseconds every;
+        std::string error;  // empty: the reply is read
+    };
+    const Case cases[] = {
+        {"STAT, a byte every 59 s", false, "+OK 1 10\r\n", 1, 59s, "Error occured during STAT"},
+        {"STAT, a line without an end", false, "+OK 1 10" + std::string(3 << 20, ' ') + "\r\n", 0,
+         0s, "Error occured during STAT"},
+        {"STAT, a byte every 5 s", false, "+OK 1 10\r\n", 1, 5s, ""},
+        {"TOP, lines 34 s apart for 11 minutes", true, slowHeader + ".\r\n", 1, 1s,
+         "Error reading from socket!"},
+        {"TOP, lines 34 s apart for 3 minutes", true, slowHeader.substr(0, 5 + 5 * 34) + ".\r\n", 1,
+         1s, ""},
+        {"TOP, a header line without an end", true,
+         "+OK\r\nX-Pad: " + std::string(17 << 20, 'x') + "\r\n.\r\n", 0, 0s,
+         "Error reading from socket!"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        ScriptedNet net;
+        net.Greet("+OK\r\n").On("USER u\r\n", "+OK\r\n").On("PASS p\r\n", "+OK\r\n");
+        net.On(c.top ? "TOP 1 0\r\n" : "STAT \r\n", c.reply).Trickle(c.trickleBytes, c.every);
+        CPop3Session session(net, kClock);  // the limits of the program
+        session.SetTempFileNames(dir.File("l"), dir.File("t"));
+        ASSERT_TRUE(session.Open("h", 110, "u", "p")) << c.what;
+        const bool ok = c.top ? session.Top(1, 0) : session.Stat();
+        EXPECT_EQ(ok, c.error.empty()) << c.what;
+        if (!ok) {
+            EXPECT_EQ(session.m_strError, c.error) << c.what;
+            EXPECT_FALSE(session.m_socket.IsOpen()) << c.what;
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
 TEST(Pop3Session, SpoolFileProblemsGiveTheirTexts) {
     TempDir dir;
-    ScriptedNet net;
-    net.Greet("+OK\r\n")
-        .On("USER u\r\n", "+OK\r\n")
-        .On("PASS p\r\n", "+OK\r\n")
-        .On("LIST \r\n", "+OK\r\n1 1\r\n.\r\n")
-        .On("TOP 1 0\r\n", "+OK\r\n.\r\n");
-    CPop3Session session(net, kClock);
     const std::string missing = dir.File("no-such-folder/QlList0.p3");
+    for (const bool list : {true, false}) {
+        ScriptedNet net;
+        net.Greet("+OK\r\n")
+            .On("USER u\r\n", "+OK\r\n")
+            .On("PASS p\r\n", "+OK\r\n")
+            .On(list ? "LIST \r\n" : "TOP 2 0\r\n",
+                list ? "+OK\r\n1 1\r\n2 2\r\n.\r\n" : "+OK\r\nSubject: two\r\n.\r\n")
+            .On("TOP 1 0\r\n", "+OK\r\nSubject: one\r\n.\r\n");
+        CPop3Session session(net, kClock);
+        session.SetTempFileNames(list ? missing : dir.File("l"), list ? dir.File("t") : missing);
+        ASSERT_TRUE(session.Open("h", 110, "u", "p"));
+        EXPECT_FALSE(list ? session.List() : session.Top(2, 0));
+        EXPECT_EQ(session.m_strError, "Error creating temp input file!");
+        EXPECT_FALSE(session.m_socket.IsOpen());
+        session.SetTempFileNames(dir.File("l"), dir.File("t"));
+        EXPECT_FALSE(session.Top(1, 0)) << "read the lines of another reply";
+    }
+    ScriptedNet idle;
+    CPop3Session session(idle, kClock);
     session.SetTempFileNames(missing, missing);
-    ASSERT_TRUE(session.Open("h", 110, "u", "p"));
-    EXPECT_FALSE(session.List());
-    EXPECT_EQ(session.m_strError, "Error creating temp input file!");
-    EXPECT_FALSE(session.Top(1, 0));
-    EXPECT_EQ(session.m_strError, "Error creating temp input file!");
     EXPECT_FALSE(session.ParseHeaderFile(missing));
     EXPECT_EQ(session.m_strError, "cant open message file");
     EXPECT_FALSE(session.ParseListFile());

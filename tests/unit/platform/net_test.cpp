@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
+#include <system_error>
 #include <thread>
+
+#include "platform/net_wait.h"
+#include "platform/sockets/socket_net.h"
 
 namespace quorlet {
 namespace {
@@ -183,6 +188,37 @@ TEST(Net, NamesAndAddresses) {
     EXPECT_NE(net.Connect("localhost", listener->Port(), 5s, nullptr), nullptr);
 }
 
+// A name may resolve to an IPv6 address first on a system that has no IPv6 sockets: the connect
+// goes on to the next address instead of giving up.
+TEST(Net, ConnectGoesOnToTheNextAddressWhenAFamilyHasNoSockets) {
+    auto listener = SystemNet().ListenLoopback(0, 4);
+    ASSERT_NE(listener, nullptr);
+    auto net = MakeSocketNet({[](const std::string&) {
+                                  return std::vector<std::string>{"::1", "127.0.0.1"};
+                              },
+                              [](AddressFamily family) { return family == AddressFamily::IPv4; }});
+    EXPECT_NE(net->Connect("pop.example.com", listener->Port(), 5s, nullptr), nullptr);
+    EXPECT_NE(listener->Accept(5s), nullptr);
+    // With no address left it fails as before.
+    auto none = MakeSocketNet({[](const std::string&) { return std::vector<std::string>{"::1"}; },
+                               [](AddressFamily) { return false; }});
+    EXPECT_EQ(none->Connect("pop.example.com", listener->Port(), 5s, nullptr), nullptr);
+}
+
+// The name lookup runs on a thread of its own; a thread that cannot be had, or a lookup that
+// runs out of memory, is a lookup that failed, not an exception out of a worker thread.
+TEST(Net, ALookupThatCannotRunCountsAsFailed) {
+    const NetWait wait(5s, nullptr);
+    const auto noThread = [](std::function<void()>) {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    EXPECT_EQ(RunBounded<int>([] { return 1; }, wait, noThread), std::nullopt);
+    const auto start = Clock::now();
+    EXPECT_EQ(RunBounded<int>([]() -> int { throw std::bad_alloc(); }, wait), std::nullopt);
+    EXPECT_LT(MillisecondsSince(start), 4000) << "waited for a lookup that had ended";
+    EXPECT_EQ(RunBounded<int>([] { return 7; }, wait), 7);
+}
+
 TEST(Net, ServerTextWithAPort) {
     std::string host;
     std::uint16_t port = 110;
@@ -203,6 +239,38 @@ TEST(Net, ServerTextWithAPort) {
     EXPECT_FALSE(SplitHostPort("mail:99999999999999999999", host, port));
     EXPECT_TRUE(SplitHostPort("mail:65535", host, port));
     EXPECT_EQ(port, 65535);
+}
+
+// An IPv6 address takes its port as "[address]:port"; a text with more than one ":" and no
+// brackets is a bare address.
+TEST(Net, ServerTextWithAnIPv6Address) {
+    struct Case {
+        const char* text;
+        bool valid;
+        const char* host;
+        std::uint16_t port;  // 25 when the text names none
+    };
+    const Case cases[] = {
+        {"[::1]:2110", true, "::1", 2110},
+        {"[fe80::1%eth0]:110", true, "fe80::1%eth0", 110},
+        {"[2001:db8::5]", true, "2001:db8::5", 25},
+        {"::1", true, "::1", 25},
+        {"2001:db8::1:110", true, "2001:db8::1:110", 25},
+        {"[::1]:0", false, "", 0},
+        {"[::1]:x", false, "", 0},
+        {"[::1]110", false, "", 0},
+        {"[::1", false, "", 0},
+        {"[]:110", false, "", 0},
+    };
+    for (const Case& c : cases) {
+        std::string host = "?";
+        std::uint16_t port = 25;
+        EXPECT_EQ(SplitHostPort(c.text, host, port), c.valid) << c.text;
+        if (c.valid) {
+            EXPECT_EQ(host, c.host) << c.text;
+            EXPECT_EQ(port, c.port) << c.text;
+        }
+    }
 }
 
 }  // namespace

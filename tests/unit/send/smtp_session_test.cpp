@@ -161,9 +161,9 @@ TEST(SmtpSession, OtherCodesGiveTheTextsOfTheReplyTable) {
         {0, "421 busy\r\n", Then::Continue, "邮件服务器不响应,可能太忙"},
         {0, "", Then::Close, "邮件服务器不响应,可能太忙"},
         {1, "501 syntax\r\n", Then::Continue, "501:SMTP server error"},
-        {1, "hello\r\n", Then::Continue, "0:SMTP server error"},  // not three digits
-        {1, "2500 odd\r\n", Then::Continue, "0:SMTP server error"},
-        {1, "", Then::Close, "0:SMTP server error"},  // closed: no code at all
+        {1, "hello\r\n", Then::Continue, "0:SMTP server error"},       // not three digits
+        {1, "5010 odd\r\n", Then::Continue, "501:SMTP server error"},  // its first three digits
+        {1, "", Then::Close, "0:SMTP server error"},                   // closed: no code at all
         {1, "25", Then::Close, "0:SMTP server error"},
         {1, "", Then::Fail, "Socket Error"},
         {1, "", Then::Continue, "Socket Error"},  // silent beyond the time limit
@@ -181,6 +181,71 @@ TEST(SmtpSession, OtherCodesGiveTheTextsOfTheReplyTable) {
     EXPECT_EQ(ErrorAt({3, "550 unknown\r\n", Then::Continue, ""}, &sent),
               "(no failure) 550:SMTP server error");
     EXPECT_TRUE(sent);
+}
+
+// No reply holds the send thread for ever: a line must arrive whole within the line limit
+// (60 s) however its bytes are spaced, a reply of several lines whole within its bound (10
+// minutes), and every byte received counts against the reply's size cap. The server's minutes
+// pass on the stream's own clock.
+TEST(SmtpSession, NoReplyHoldsTheSessionForEver) {
+    std::string slowLines;
+    for (int i = 0; i < 25; ++i) {
+        slowLines += "250-" + std::string(26, static_cast<char>('a' + i)) + "\r\n";
+    }
+    struct Case {
+        const char* what;
+        std::string greeting, helo;
+        std::size_t trickleBytes;  // of the HELO reply, or of the greeting when helo is empty
+        std::chrono::milliseconds every;
+        std::string error;  // empty: connected
+    };
+    const Case cases[] = {
+        {"greeting, a byte every 59 s", "220 ready\r\n", "", 1, 59s, "邮件服务器不响应,可能太忙"},
+        {"HELO reply, lines 32 s apart for 13 minutes", "220 ready\r\n", slowLines + "250 ok\r\n",
+         1, 1s, "Socket Error"},
+        {"HELO reply, lines 32 s apart for 4 minutes", "220 ready\r\n",
+         slowLines.substr(0, 6 * 32) + "250 ok\r\n", 1, 1s, ""},
+        {"HELO reply, a line without an end", "220 ready\r\n",
+         "250 " + std::string(100000, 'x') + "\r\n", 0, 0s, "Socket Error"},
+    };
+    for (const Case& c : cases) {
+        ScriptedNet net;
+        net.Greet(c.greeting);
+        if (c.helo.empty()) {
+            net.Trickle(c.trickleBytes, c.every);
+        } else {
+            net.On("HELO client.example.com\r\n", c.helo).Trickle(c.trickleBytes, c.every);
+        }
+        net.On("QUIT\r\n", "221 bye\r\n");
+        CSmtpSession session(net, "mail.example.com", 25, kClock);  // the limits of the program
+        EXPECT_EQ(session.Connect(), c.error.empty()) << c.what;
+        EXPECT_EQ(session.GetErrorText(), c.error.empty() ? "OK" : c.error) << c.what;
+    }
+}
+
+// After a reply that was not read whole the rest of it may still come: the session says nothing
+// more on that connection, where the next command would take those lines for its own reply.
+TEST(SmtpSession, NothingIsSentAfterAReplyThatWasNotReadWhole) {
+    ScriptedNet net;
+    net.Greet("220 hi\r\n")
+        .On("HELO client.example.com\r\n", "250 hi\r\n")
+        .On("MAIL From: <me@example.com>\r\n", "250 ok\r\n");
+    // The first recipient's reply comes a second after the limit; the connection stays up.
+    net.On("RCPT TO: <a1>\r\n", "250 late\r\n").Trickle(64, 61s);
+    net.On("RCPT TO: <b2>\r\n", "250 ok\r\n")
+        .On("DATA\r\n", "354 go\r\n")
+        .Data("250 queued\r\n")
+        .On("QUIT\r\n", "221 bye\r\n");
+    {
+        FixedSession session(net, kClock);
+        session.SetWaitLimits(2s, 60s);
+        CMailMessage message = Message("a1;b2", "s", "x");
+        ASSERT_TRUE(session.Connect());
+        EXPECT_FALSE(session.SendMessage(message));
+        EXPECT_EQ(session.GetErrorText(), "Socket Error");
+    }
+    EXPECT_EQ(net.Commands(), (Lines{"HELO client.example.com\r\n",
+                                     "MAIL From: <me@example.com>\r\n", "RCPT TO: <a1>\r\n"}));
 }
 
 TEST(SmtpSession, ConnectProblemsAndCallsOutOfOrder) {
@@ -338,14 +403,15 @@ TEST(MailMessage, BadPiecesStopTheSplitAndKeepEarlierEntries) {
     EXPECT_EQ(m.GetRecipientCount(), 0);
 }
 
-TEST(SmtpReply, CodesAreThreeDigits) {
-    EXPECT_EQ(SmtpReplyCode("250"), 250);
-    EXPECT_EQ(SmtpReplyCode("250 ok"), 250);
-    EXPECT_EQ(SmtpReplyCode("354-go"), 354);
-    EXPECT_EQ(SmtpReplyCode("25"), 0);
-    EXPECT_EQ(SmtpReplyCode("2500"), 0);
-    EXPECT_EQ(SmtpReplyCode("25x ok"), 0);
-    EXPECT_EQ(SmtpReplyCode(""), 0);
+// A reply's code is its first three digits, whatever follows them.
+TEST(SmtpReply, CodesAreTheFirstThreeDigits) {
+    const std::pair<const char*, int> cases[] = {
+        {"250", 250},      {"250 ok", 250}, {"354-go", 354}, {"250OK", 250}, {"2500", 250},
+        {"221\tbye", 221}, {"25", 0},       {"25x ok", 0},   {" 250 ok", 0}, {"", 0},
+    };
+    for (const auto& [line, code] : cases) {
+        EXPECT_EQ(SmtpReplyCode(line), code) << line;
+    }
 }
 
 }  // namespace

@@ -121,7 +121,7 @@ TEST_F(CheckWindow, TheAbortButtonGivesUpTheAccountBeingChecked) {
         EXPECT_EQ(list.GetImage(0), 0) << "the aborted image at once";
         EXPECT_FALSE(IsWindowEnabled(window.GetDlgItem(IDC_STOP_CHECK)));
         ASSERT_TRUE(testing::PumpUntil([&] { return !window.Busy(); }, 5s));
-        EXPECT_EQ(list.GetItemText(0, 2), "无效连接");
+        EXPECT_EQ(list.GetItemText(0, 2), "连接失败") << "not the waiting step's error";
         EXPECT_EQ(list.GetItemText(0, 3), "");
         EXPECT_EQ(list.GetImage(0), 2);
         window.EndDialog(IDCANCEL);
