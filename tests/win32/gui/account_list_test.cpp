@@ -7,9 +7,7 @@
 #include <commctrl.h>
 
 #include "app/gui/account_list.h"
-#include "app/gui/password_dlg.h"
 #include "gui_support.h"
-#include "resource.h"
 #include "ui/dialog.h"
 
 namespace quorlet {
@@ -28,9 +26,7 @@ HIMAGELIST TwoImages() {
 }
 
 TEST(AccountList, ImageListsOutliveTheListViewAndGoWithTheListObject) {
-    testing::ScriptedPrompter quiet;
-    CPasswordDlg dialog(quiet);
-    ui::SetDialogScript(IDD_PASSWORD, [&](ui::CDialog& d) {
+    testing::RunInDialog([&](ui::CDialog& d) {
         const HIMAGELIST state = TwoImages();
         const HIMAGELIST small = TwoImages();
         {
@@ -48,10 +44,7 @@ TEST(AccountList, ImageListsOutliveTheListViewAndGoWithTheListObject) {
         // The list object destroyed them.
         EXPECT_EQ(ImageList_GetImageCount(state), 0);
         EXPECT_EQ(ImageList_GetImageCount(small), 0);
-        d.EndDialog(IDCANCEL);
     });
-    dialog.DoModal(nullptr);
-    ui::ClearDialogScripts();
 }
 
 }  // namespace

@@ -2,9 +2,7 @@
 // stop at the limit, and what fits goes in.
 #include <gtest/gtest.h>
 
-#include "app/gui/password_dlg.h"
 #include "gui_support.h"
-#include "resource.h"
 #include "ui/byte_limited_edit.h"
 #include "ui/dialog.h"
 
@@ -14,9 +12,7 @@ namespace {
 constexpr int kEditId = 4243;
 
 TEST(ByteLimitedEdit, HoldsAtMostItsBytesWhateverTheCharacters) {
-    testing::ScriptedPrompter quiet;
-    CPasswordDlg dialog(quiet);
-    ui::SetDialogScript(IDD_PASSWORD, [&](ui::CDialog& d) {
+    testing::RunInDialog([&](ui::CDialog& d) {
         const HWND edit =
             CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 4, 4, 200, 20,
                             d, reinterpret_cast<HMENU>(kEditId), nullptr, nullptr);
@@ -54,10 +50,7 @@ TEST(ByteLimitedEdit, HoldsAtMostItsBytesWhateverTheCharacters) {
         // One that fits goes in.
         SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"新"));
         EXPECT_EQ(ui::GetText(edit), "新ab口z");
-        d.EndDialog(IDCANCEL);
     });
-    dialog.DoModal(nullptr);
-    ui::ClearDialogScripts();
 }
 
 }  // namespace

@@ -4,11 +4,11 @@
 
 #include <functional>
 
-#include "app/gui/password_dlg.h"
 #include "app/gui/popup_text.h"
 #include "app_ids.h"
 #include "gui_support.h"
 #include "resource.h"
+#include "ui/hover_button.h"
 #include "ui/icon_button.h"
 #include "ui/list_box_extent.h"
 #include "ui/subclass_wnd.h"
@@ -18,17 +18,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Runs body inside the password dialog, then closes it.
-void InDialog(const std::function<void(ui::CDialog&)>& body) {
-    testing::ScriptedPrompter prompter;
-    CPasswordDlg dialog(prompter);
-    ui::SetDialogScript(IDD_PASSWORD, [&](ui::CDialog& d) {
-        body(d);
-        d.EndDialog(IDCANCEL);
-    });
-    dialog.DoModal(nullptr);
-    ui::ClearDialogScripts();
-}
+using testing::RunInDialog;
 
 // A control's face drawn into memory through its owner-draw path, as 0x00BBGGRR pixels.
 class Face {
@@ -102,7 +92,7 @@ bool Navy(int r, int g, int b) {
 }
 
 TEST(HoverButton, HoverTurnsTheTextBluePressingSinksItAndReleasingEndsTheHover) {
-    InDialog([](ui::CDialog& dialog) {
+    RunInDialog([](ui::CDialog& dialog) {
         HWND button = dialog.GetDlgItem(IDC_PASSWORD_OK);
         EXPECT_EQ(GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
 
@@ -131,8 +121,29 @@ TEST(HoverButton, HoverTurnsTheTextBluePressingSinksItAndReleasingEndsTheHover) 
     });
 }
 
+TEST(HoverButton, APictureThatCannotBeLoadedLeavesThePlainFace) {
+    RunInDialog([](ui::CDialog& dialog) {
+        for (const int picture : {9999, IDB_SKIN}) {
+            SCOPED_TRACE(picture);
+            const HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 4, 4, 40,
+                                                20, dialog, nullptr, nullptr, nullptr);
+            ui::CHoverButton skinned;
+            ASSERT_TRUE(skinned.HookWindow(button));
+            skinned.SetBackgroundBitmap(picture);
+            skinned.SetBackgroundSlice(100, 100, 40, 20);
+            skinned.SetBackgroundSize(385, 227);
+            const bool loaded = skinned.LoadBackground(GetDC(button), L"");
+            EXPECT_EQ(loaded, picture == IDB_SKIN);
+            if (!loaded) {
+                EXPECT_EQ(Face(button, 0).At(20, 10), GetSysColor(COLOR_BTNFACE));
+            }
+            DestroyWindow(button);
+        }
+    });
+}
+
 TEST(IconButton, IconAloneIsCentredAndBesideTextItSitsThreePixelsFromTheLeft) {
-    InDialog([](ui::CDialog& dialog) {
+    RunInDialog([](ui::CDialog& dialog) {
         HWND host =
             CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 120,
                             40, dialog.m_hWnd, reinterpret_cast<HMENU>(2001), nullptr, nullptr);
@@ -163,7 +174,7 @@ TEST(IconButton, IconAloneIsCentredAndBesideTextItSitsThreePixelsFromTheLeft) {
 }
 
 TEST(ListBoxExtent, FitsTheLongestItemAndIsZeroForAnEmptyList) {
-    InDialog([](ui::CDialog& dialog) {
+    RunInDialog([](ui::CDialog& dialog) {
         HWND list =
             CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_HSCROLL | LBS_NOTIFY, 0, 0, 60, 80,
                             dialog.m_hWnd, reinterpret_cast<HMENU>(2002), nullptr, nullptr);
@@ -190,7 +201,7 @@ TEST(ListBoxExtent, FitsTheLongestItemAndIsZeroForAnEmptyList) {
 }
 
 TEST(PopupText, FitsItsTextShowsLaterOrAtOnceAndLetsTheMouseThrough) {
-    InDialog([](ui::CDialog& dialog) {
+    RunInDialog([](ui::CDialog& dialog) {
         CPopupText popup;
         ASSERT_TRUE(popup.Create({200, 150}, dialog.m_hWnd,
                                  CPopupText::kTransparent | CPopupText::kJustifyRight));

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "app/gui/password_dlg.h"
 #include "dialup/dial_state.h"
 #include "platform/charsets.h"
 #include "platform/win32/wide_text.h"
@@ -284,6 +285,17 @@ INT_PTR MainWindowHarness::Run(const std::function<void(CMainDlg&)>& script,
     EXPECT_FALSE(g_watchdogFired) << "the main window was still open after " << limit.count()
                                   << " s";
     return result;
+}
+
+void RunInDialog(const std::function<void(ui::CDialog& dialog)>& body) {
+    ScriptedPrompter prompter;
+    CPasswordDlg dialog(prompter);
+    ui::SetDialogScript(IDD_PASSWORD, [&](ui::CDialog& d) {
+        body(d);
+        d.EndDialog(IDCANCEL);
+    });
+    dialog.DoModal(nullptr);
+    ui::ClearDialogScripts();
 }
 
 void Click(HWND dialog, int id) {

@@ -152,6 +152,10 @@ struct MainDlgProbe {
 };
 
 // Presses a button of a dialog the way a click does.
+// Runs body inside a real dialog of the program (the startup password dialog, whose buttons
+// are hover buttons), then closes it.
+void RunInDialog(const std::function<void(ui::CDialog& dialog)>& body);
+
 void Click(HWND dialog, int id);
 // Sends a key press to the window that has the focus in the dialog (or the dialog).
 void PressKey(HWND dialog, UINT key);

@@ -9,10 +9,8 @@
 
 #include <functional>
 
-#include "app/gui/password_dlg.h"
 #include "gui_support.h"
 #include "platform/memory_registry.h"
-#include "resource.h"
 #include "ui/link_label.h"
 
 namespace quorlet {
@@ -28,11 +26,9 @@ struct LinkFixture {
     ui::CLinkLabel label{shell, registry, prompter};
 };
 
-// Runs body with a label attached to a static of the startup password dialog.
+// Runs body with a label attached to a static added to a real dialog of the program.
 void WithLabel(LinkFixture& f, const std::function<void(HWND dialog, HWND label)>& body) {
-    testing::ScriptedPrompter quiet;
-    CPasswordDlg dialog(quiet);
-    ui::SetDialogScript(IDD_PASSWORD, [&](ui::CDialog& d) {
+    testing::RunInDialog([&](ui::CDialog& d) {
         const HWND label =
             CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 10, 10, 300, 40, d,
                             reinterpret_cast<HMENU>(kLabelId), nullptr, nullptr);
@@ -40,10 +36,7 @@ void WithLabel(LinkFixture& f, const std::function<void(HWND dialog, HWND label)
         f.label.SetURL(kUrl);
         ASSERT_TRUE(f.label.Attach(d, kLabelId));
         body(d, label);
-        d.EndDialog(IDCANCEL);
     });
-    dialog.DoModal(nullptr);
-    ui::ClearDialogScripts();
 }
 
 HWND TooltipOf(HWND dialog) {

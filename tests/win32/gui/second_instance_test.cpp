@@ -7,22 +7,14 @@
 #include "gui_support.h"
 #include "platform/win32/wide_text.h"
 #include "resource.h"
+#include "support/program_file.h"
 
 namespace quorlet {
 namespace {
 
-using namespace std::chrono_literals;
+using testing::ProgramPath;
 
-// The program file in Windows form (Wine shows the Linux root as drive Z:).
-std::wstring ProgramPath() {
-    std::wstring path = L"Z:" + win32::ToWide(std::string(QUORLET_BIN_DIR) + "/Quorlet.exe");
-    for (wchar_t& c : path) {
-        if (c == L'/') {
-            c = L'\\';
-        }
-    }
-    return path;
-}
+using namespace std::chrono_literals;
 
 // Starts the program and waits for it to end, running this thread's windows meanwhile (the
 // second copy restores them through this thread). The exit code, or nullopt after the limit.

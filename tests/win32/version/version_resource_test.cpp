@@ -8,20 +8,12 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
+#include "support/program_file.h"
 
 namespace quorlet {
 namespace {
 
-// The program file in Windows form (Wine shows the Linux root as drive Z:).
-std::wstring ProgramPath() {
-    std::wstring path = L"Z:" + win32::ToWide(std::string(QUORLET_BIN_DIR) + "/Quorlet.exe");
-    for (wchar_t& c : path) {
-        if (c == L'/') {
-            c = L'\\';
-        }
-    }
-    return path;
-}
+using testing::ProgramPath;
 
 std::string Utf8(const std::wstring& text) {
     return win32::FromWide(text, CP_UTF8);
