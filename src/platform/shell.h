@@ -2,6 +2,7 @@
 // starting a command line (the system mail program).
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace quorlet {
@@ -17,6 +18,9 @@ public:
     virtual int Open(const std::string& document) = 0;
     // WinExec-style start of a command line, shown normally.
     virtual int Run(const std::string& commandLine) = 0;
+    // The open command the user's own choice associates with a URL scheme ("mailto"), as the
+    // system reports it; nullopt when there is none.
+    virtual std::optional<std::string> AssociatedCommand(const std::string& scheme) = 0;
 };
 
 }  // namespace quorlet

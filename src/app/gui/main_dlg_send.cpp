@@ -2,6 +2,8 @@
 // the menus, F5 and the end of a check.
 #include "app/gui/main_dlg.h"
 
+#include "send/mail_program.h"
+
 namespace quorlet {
 
 void CMainDlg::StopBlinkAndStartMailProgram() {
@@ -12,11 +14,12 @@ void CMainDlg::StopBlinkAndStartMailProgram() {
     StartMailProgram();
 }
 
-// The compose window and the mail-program hand-off are not built yet: their commands do nothing
-// until they are. The compose window will set m_bComposeOpen around its run (the tray grays
-// "发送邮件(&S)" meanwhile).
+void CMainDlg::StartMailProgram() {
+    quorlet::StartMailProgram(m_services.registry, m_services.shell, m_services.prompter);
+}
 
-void CMainDlg::OpenCompose() {}       // the compose window (191)
-void CMainDlg::StartMailProgram() {}  // starts the system mail program
+// The compose window is not built yet: its command does nothing until it is. It will set
+// m_bComposeOpen around its run (the tray grays "发送邮件(&S)" meanwhile).
+void CMainDlg::OpenCompose() {}  // the compose window (191)
 
 }  // namespace quorlet

@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_services.h"
@@ -54,6 +55,16 @@ public:
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
         return kShellFailedAtMost + 1;
+    }
+
+    std::optional<std::string> AssociatedCommand(const std::string& scheme) override {
+        wchar_t command[1024] = {};
+        DWORD length = 1024;
+        if (FAILED(AssocQueryStringW(ASSOCF_NONE, ASSOCSTR_COMMAND, win32::ToWide(scheme).c_str(),
+                                     L"open", command, &length))) {
+            return std::nullopt;
+        }
+        return win32::FromWide(command);
     }
 };
 

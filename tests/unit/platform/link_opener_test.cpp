@@ -22,6 +22,9 @@ public:
         run.push_back(commandLine);
         return runResult;
     }
+    std::optional<std::string> AssociatedCommand(const std::string&) override {
+        return std::nullopt;
+    }
 };
 
 TEST(LinkOpener, BrowserCommandLine) {

@@ -42,6 +42,10 @@ public:
         run.push_back(commandLine);
         return kShellFailedAtMost + 1;
     }
+    std::optional<std::string> mailtoCommand;  // the user's own mail program, if any
+    std::optional<std::string> AssociatedCommand(const std::string& scheme) override {
+        return scheme == "mailto" ? mailtoCommand : std::nullopt;
+    }
 };
 
 class FakeNet final : public Net {
