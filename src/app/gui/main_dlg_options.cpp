@@ -2,6 +2,7 @@
 // the IP addresses of this computer.
 #include <cstdio>
 
+#include "app/gui/about_dlg.h"
 #include "app/gui/main_dlg.h"
 
 namespace quorlet {
@@ -45,6 +46,9 @@ void CMainDlg::EditOptions() {
     m_optionFees.CopyOut(m_settings);
 }
 
-void CMainDlg::ShowAbout() {}  // the About box (138) is not built yet
+void CMainDlg::ShowAbout() {
+    CAboutDlg about(m_services.shell, m_services.registry, m_services.prompter);
+    about.DoModal(m_hWnd);
+}
 
 }  // namespace quorlet
