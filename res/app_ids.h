@@ -56,3 +56,4 @@
 #define IDC_ABOUT_BACK 1034       // "返回"
 #define IDC_ABOUT_MAIL_LINK 1037  // the mail link
 #define IDC_ABOUT_WEB_LINK 1044   // the web link
+#define IDC_ABOUT_NAME 1045       // the program's name and version, filled at opening

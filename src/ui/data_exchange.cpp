@@ -49,23 +49,26 @@ void DDX_Check(CDataExchange& dx, int id, int& value) {
 }
 
 void DDX_Radio(CDataExchange& dx, int firstId, int& value) {
-    // The group runs from the first button to the next control that starts a group.
-    HWND button = GetDlgItem(dx.Dialog(), firstId);
-    int index = 0;
+    // The group runs from the first button to the next control that starts a group; only its
+    // radio buttons count, a label or a box placed among them does not.
     if (dx.Saving()) {
         value = -1;
     }
-    while (button != nullptr) {
+    const HWND first = GetDlgItem(dx.Dialog(), firstId);
+    int index = 0;
+    for (HWND control = first; control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
+        if (control != first && (GetWindowLongW(control, GWL_STYLE) & WS_GROUP) != 0) {
+            break;
+        }
+        if ((::SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) == 0) {
+            continue;
+        }
         if (dx.Saving()) {
-            if (::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+            if (::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED) {
                 value = index;
             }
         } else {
-            ::SendMessageW(button, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
-        }
-        button = GetWindow(button, GW_HWNDNEXT);
-        if (button == nullptr || (GetWindowLongW(button, GWL_STYLE) & WS_GROUP) != 0) {
-            break;
+            ::SendMessageW(control, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
         }
         ++index;
     }

@@ -20,6 +20,11 @@ CommandObserver& Observer() {
     return observer;
 }
 
+// The window property that marks a dialog window as one of the framework's own, holding its
+// object. The user-data slot is not used for this: a #32770 window the framework did not create
+// (a property sheet's frame, a message box, a common dialog) keeps its own data there.
+constexpr wchar_t kDialogMark[] = L"Quorlet.Dialog";
+
 // Nesting depth of modal loops on this (the interface) thread.
 int g_modalDepth = 0;
 
@@ -46,7 +51,7 @@ void SetCommandObserver(CommandObserver observer) {
 
 CDialog::~CDialog() {
     if (m_hWnd != nullptr && IsWindow(m_hWnd)) {
-        SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
+        RemovePropW(m_hWnd, kDialogMark);
         DestroyWindow(m_hWnd);
     }
 }
@@ -55,12 +60,7 @@ CDialog* CDialog::FromHandle(HWND window) {
     if (window == nullptr) {
         return nullptr;
     }
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (std::wstring_view(className) != L"#32770") {
-        return nullptr;
-    }
-    return reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+    return static_cast<CDialog*>(GetPropW(window, kDialogMark));
 }
 
 bool CDialog::Create(HWND parent) {
@@ -186,16 +186,18 @@ bool CDialog::PreTranslateMessage(MSG&) {
 void CDialog::DoDataExchange(CDataExchange&) {}
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CDialog* dialog = nullptr;
-    if (message == WM_INITDIALOG) {
-        dialog = reinterpret_cast<CDialog*>(lParam);
-        SetWindowLongPtrW(window, DWLP_USER, lParam);
-        dialog->m_hWnd = window;
-    } else {
-        dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-    }
+    CDialog* dialog =
+        message == WM_INITDIALOG ? reinterpret_cast<CDialog*>(lParam) : FromHandle(window);
+    return Route(dialog, window, message, wParam, lParam);
+}
+
+INT_PTR CDialog::Route(CDialog* dialog, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (dialog == nullptr) {
         return FALSE;
+    }
+    if (message == WM_INITDIALOG) {
+        SetPropW(window, kDialogMark, dialog);
+        dialog->m_hWnd = window;
     }
     try {
         return dialog->HandleMessage(message, wParam, lParam);
@@ -252,7 +254,8 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnDestroy();
             return FALSE;
         case WM_NCDESTROY:
-            SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
+            // No mark may stay on a window that goes.
+            RemovePropW(m_hWnd, kDialogMark);
             m_hWnd = nullptr;
             return FALSE;
         default:

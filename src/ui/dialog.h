@@ -1,5 +1,6 @@
 // CDialog: one class for modal and modeless dialogs built from a dialog resource. A static
-// dialog procedure keeps `this` in DWLP_USER and calls the virtual handlers; no exception ever
+// dialog procedure marks the window with a property holding `this` and calls the virtual
+// handlers; no exception ever
 // crosses into the system. Modal dialogs run their own message loop, so that a dialog can look
 // at keys before the dialog manager does (PreTranslateMessage) and so that tests can pump the
 // same way.
@@ -44,7 +45,8 @@ public:
     // Moves values between the controls and the members; false when a check failed.
     bool UpdateData(bool save);
 
-    // The dialog whose window this is, or nullptr.
+    // The dialog whose window this is, or nullptr: only windows the framework marked as its own
+    // count, never another #32770 window whatever its user data holds.
     static CDialog* FromHandle(HWND window);
 
 protected:
@@ -67,6 +69,11 @@ protected:
     virtual bool PreTranslateMessage(MSG& message);
     virtual void DoDataExchange(CDataExchange& dx);
     virtual void OnDestroy() {}
+
+    // The dialog procedure's body for the dialog object found by a procedure (plain dialogs find
+    // it in the WM_INITDIALOG parameter, property pages in their page structure): marks the
+    // window at WM_INITDIALOG and keeps every exception inside.
+    static INT_PTR Route(CDialog* dialog, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

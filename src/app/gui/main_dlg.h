@@ -23,6 +23,7 @@
 
 #include "app/gui/account_list.h"
 #include "app/gui/main_services.h"
+#include "app/gui/option_pages.h"
 #include "app/gui/tray_icon.h"
 #include "app/tray_tips.h"
 #include "dialup/fee_calculator.h"
@@ -248,6 +249,11 @@ private:
     int m_nSkinHeight = 0;
     CAccountListCtrl m_list;
     std::array<ui::CHoverButton, 11> m_buttons;
+
+    // The options pages, kept between showings of the sheet.
+    COptionPageGeneral m_optionGeneral;
+    COptionPageMail m_optionMail;
+    COptionDlg3 m_optionFees;
 
     // Mail watch: the account and filter dialogs, the working filter lists, the preview's object
     // with the mail table, and the check cycle (last: its threads end before the rest goes).

@@ -2,6 +2,7 @@
 // the IP addresses of this computer.
 #include <cstdio>
 
+#include "app/gui/about_dlg.h"
 #include "app/gui/main_dlg.h"
 
 namespace quorlet {
@@ -27,10 +28,27 @@ void CMainDlg::ShowHelp() {
     m_services.shell.Open(folder + "Quorlet.chm");  // failures are not reported
 }
 
-// The options sheet and the About box are not built yet: their commands do nothing until they
-// are.
+// The sheet edits copies; the settings change only when it ends with OK. A new interval takes
+// effect at the next arming of the check timer, "AheadTime" with the next online period.
+void CMainDlg::EditOptions() {
+    m_optionGeneral.CopyIn(m_settings);
+    m_optionMail.CopyIn(m_settings);
+    m_optionFees.CopyIn(m_settings);
+    CPsh sheet;
+    sheet.AddPage(m_optionGeneral);
+    sheet.AddPage(m_optionMail);
+    sheet.AddPage(m_optionFees);
+    if (sheet.DoModal(m_hWnd) != IDOK) {
+        return;
+    }
+    m_optionGeneral.CopyOut(m_settings);
+    m_optionMail.CopyOut(m_settings);
+    m_optionFees.CopyOut(m_settings);
+}
 
-void CMainDlg::EditOptions() {}  // the options sheet "设置" (214, 134, 215)
-void CMainDlg::ShowAbout() {}    // the About box (138)
+void CMainDlg::ShowAbout() {
+    CAboutDlg about(m_services.shell, m_services.registry, m_services.prompter);
+    about.DoModal(m_hWnd);
+}
 
 }  // namespace quorlet

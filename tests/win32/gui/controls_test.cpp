@@ -4,13 +4,13 @@
 
 #include <functional>
 
-#include "app/gui/popup_text.h"
 #include "app_ids.h"
 #include "gui_support.h"
 #include "resource.h"
 #include "ui/hover_button.h"
 #include "ui/icon_button.h"
 #include "ui/list_box_extent.h"
+#include "ui/popup_text.h"
 #include "ui/subclass_wnd.h"
 
 namespace quorlet {
@@ -202,9 +202,9 @@ TEST(ListBoxExtent, FitsTheLongestItemAndIsZeroForAnEmptyList) {
 
 TEST(PopupText, FitsItsTextShowsLaterOrAtOnceAndLetsTheMouseThrough) {
     RunInDialog([](ui::CDialog& dialog) {
-        CPopupText popup;
+        ui::CPopupText popup;
         ASSERT_TRUE(popup.Create({200, 150}, dialog.m_hWnd,
-                                 CPopupText::kTransparent | CPopupText::kJustifyRight));
+                                 ui::CPopupText::kTransparent | ui::CPopupText::kJustifyRight));
         EXPECT_FALSE(IsWindowVisible(popup.m_hWnd));
         EXPECT_NE(GetWindowLongW(popup.m_hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
 

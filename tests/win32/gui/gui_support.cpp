@@ -199,6 +199,9 @@ void CleanProgramRegistry() {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quorlet");
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L"GLPass");
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\GLPass");
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        RegDeleteKeyValueW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"Quorlet");
+    }
 }
 
 std::optional<std::string> ReadMainValue(const std::string& name) {
@@ -247,7 +250,7 @@ MainWindowHarness::~MainWindowHarness() {
 }
 
 MainServices MainWindowHarness::Services() {
-    return MainServices{SystemRegistry(),
+    return MainServices{registry != nullptr ? *registry : SystemRegistry(),
                         prompter,
                         SystemFileSystem(),
                         clock,

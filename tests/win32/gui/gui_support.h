@@ -102,7 +102,7 @@ void SaveScreenshot(HWND window, const std::string& name);
 void SaveScreenshot(const RECT& screenArea, const std::string& name);
 std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std::uint8_t>& rgb);
 
-// The registry keys the program writes, removed before and after each test.
+// The registry keys and values the program writes, removed before and after each test.
 void CleanProgramRegistry();
 
 // Reads a text value straight from the registry (nullopt when missing).
@@ -139,7 +139,8 @@ public:
     RecordingSound sound;
     RecordingShell shell;
     FakeNet net;
-    Net* realNet = nullptr;  // when set, the window's sockets instead of `net` (mail tests)
+    Net* realNet = nullptr;        // when set, the window's sockets instead of `net` (mail tests)
+    Registry* registry = nullptr;  // when set, instead of the system's registry
     FakeRemoteAccess remoteAccess;
     ManualClock clock{CivilTime{2024, 5, 3, 10, 0, 0}};
     ProgramFolder folder;

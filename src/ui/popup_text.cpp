@@ -1,49 +1,22 @@
-#include "app/gui/popup_text.h"
+#include "ui/popup_text.h"
 
 #include "platform/win32/wide_text.h"
 
-namespace quorlet {
+namespace quorlet::ui {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuorletPopupText";
 constexpr UINT_PTR kShowTimer = 1;
 
-bool RegisterClassOnce() {
-    static const bool registered = [] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kClassName;
-        return RegisterClassW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
-}
-
 }  // namespace
 
-CPopupText::~CPopupText() {
-    if (m_hWnd != nullptr && IsWindow(m_hWnd)) {
-        DestroyWindow(m_hWnd);
-    }
-}
-
 bool CPopupText::Create(POINT point, HWND parent, UINT style, UINT id) {
-    if (!RegisterClassOnce()) {
-        return false;
-    }
     m_parent = parent;
     m_style = style;
     // Whatever the caller asks for, a bordered hidden popup without a taskbar button.
-    m_hWnd = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP | WS_BORDER, point.x,
-                             point.y, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (m_hWnd == nullptr) {
-        return false;
-    }
-    SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CPopupText::WindowProc));
     (void)id;  // a popup has no control identifier; kept for the callers' symmetry
-    return true;
+    return CreateEx(WS_EX_TOOLWINDOW, kClassName, WS_POPUP | WS_BORDER,
+                    RECT{point.x, point.y, point.x, point.y}, parent);
 }
 
 HFONT CPopupText::ParentFont() const {
@@ -78,7 +51,7 @@ void CPopupText::SetWindowText(const std::string& text) {
 
 void CPopupText::ShowDelayed(UINT milliseconds) {
     if (milliseconds == 0) {
-        HandleMessage(WM_TIMER, kShowTimer, 0);
+        WindowProc(WM_TIMER, kShowTimer, 0);
     } else {
         SetTimer(m_hWnd, kShowTimer, milliseconds, nullptr);
     }
@@ -87,19 +60,11 @@ void CPopupText::ShowDelayed(UINT milliseconds) {
 void CPopupText::Cancel() {
     if (m_hWnd != nullptr) {
         KillTimer(m_hWnd, kShowTimer);
-        ShowWindow(m_hWnd, SW_HIDE);
+        ::ShowWindow(m_hWnd, SW_HIDE);
     }
 }
 
-LRESULT CALLBACK CPopupText::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* popup = reinterpret_cast<CPopupText*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (popup == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return popup->HandleMessage(message, wParam, lParam);
-}
-
-LRESULT CPopupText::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CPopupText::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
             Paint();
@@ -111,23 +76,17 @@ LRESULT CPopupText::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_TIMER:
             if (wParam == kShowTimer) {
-                ShowWindow(m_hWnd, SW_SHOWNA);
+                ::ShowWindow(m_hWnd, SW_SHOWNA);
                 InvalidateRect(m_hWnd, nullptr, TRUE);
                 UpdateWindow(m_hWnd);
                 KillTimer(m_hWnd, kShowTimer);
                 return 0;
             }
             break;
-        case WM_NCDESTROY: {
-            HWND window = m_hWnd;
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            m_hWnd = nullptr;
-            return DefWindowProcW(window, message, wParam, lParam);
-        }
         default:
             break;
     }
-    return DefWindowProcW(m_hWnd, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 void CPopupText::Paint() {
@@ -146,4 +105,4 @@ void CPopupText::Paint() {
     EndPaint(m_hWnd, &paint);
 }
 
-}  // namespace quorlet
+}  // namespace quorlet::ui

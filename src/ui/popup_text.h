@@ -6,18 +6,15 @@
 
 #include <string>
 
-namespace quorlet {
+#include "ui/custom_wnd.h"
 
-class CPopupText {
+namespace quorlet::ui {
+
+class CPopupText : public CCustomWnd {
 public:
     // Style bits.
     static constexpr UINT kJustifyRight = 0x0001;  // resizing keeps the right edge
     static constexpr UINT kTransparent = 0x0002;   // the mouse acts on the window below
-
-    CPopupText() = default;
-    ~CPopupText();
-    CPopupText(const CPopupText&) = delete;
-    CPopupText& operator=(const CPopupText&) = delete;
 
     // A hidden popup of zero size at point (screen coordinates).
     bool Create(POINT point, HWND parent, UINT style = 0, UINT id = 0);
@@ -27,12 +24,12 @@ public:
     void ShowDelayed(UINT milliseconds);
     void Cancel();
 
-    HWND m_hWnd = nullptr;
     SIZE m_szMargins{4, 4};
 
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     HFONT ParentFont() const;
     void Paint();
 
@@ -40,4 +37,4 @@ private:
     UINT m_style = 0;
 };
 
-}  // namespace quorlet
+}  // namespace quorlet::ui
