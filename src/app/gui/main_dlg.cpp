@@ -236,14 +236,20 @@ void CMainDlg::ReleaseSkin() {
     m_list.ReleaseStateImages();
 }
 
+void CMainDlg::EndAfterConfirmation(INT_PTR result) {
+    if (ConfirmExit()) {
+        EndDialog(result);
+    }
+}
+
+// The dialog manager's OK and Cancel commands: the Execute key makes the one (Enter is swallowed
+// before it gets there), Ctrl+Break the other. Each is a way out like any other, and asks.
 void CMainDlg::OnOK() {
-    // Enter never ends the main window; the exit command ends it through here.
-    EndDialog(IDOK);
+    EndAfterConfirmation(IDOK);
 }
 
 void CMainDlg::OnCancel() {
-    // Reached by Esc and by the close handling, each after the exit confirmation.
-    EndDialog(IDCANCEL);
+    EndAfterConfirmation(IDCANCEL);
 }
 
 void CMainDlg::OnDestroy() {
@@ -264,8 +270,9 @@ bool CMainDlg::PreTranslateMessage(MSG& message) {
     }
     switch (message.wParam) {
         case VK_ESCAPE:
-            // Confirmed: the key goes on and the dialog ends; declined: it is swallowed.
-            return !ConfirmExit();
+            // Asked here, whichever control has the focus; the dialog manager never sees it.
+            OnCancel();
+            return true;
         case VK_RETURN:
             return true;
         case VK_F1:
@@ -313,9 +320,7 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
             result = reinterpret_cast<LRESULT>(m_hIcon);
             return true;
         case WM_CLOSE:
-            if (ConfirmExit()) {
-                EndDialog(IDCANCEL);
-            }
+            OnCancel();
             return true;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MINIMIZE) {

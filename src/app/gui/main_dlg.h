@@ -133,6 +133,8 @@ private:
     void StartTimers();
     void IncludeAllAccounts();
     void PlaceSkinnedButtons();
+    // Every way out ends here: the window ends with result only when the exit is confirmed.
+    void EndAfterConfirmation(INT_PTR result);
     void SaveEverything();
     void ReleaseSkin();
     bool OnMouseMessage(UINT message, LPARAM lParam);
