@@ -86,8 +86,9 @@ BOOL CMainDlg::OnInitDialog() {
     LoadTrayResources();
 
     if (!m_store.Load(m_settings, m_accounts)) {
-        return FALSE;  // the window stays up without anything set up
+        return FALSE;  // the window stays up without anything set up, and saves nothing
     }
+    m_bSettingsLoaded = true;
     m_fees.m_bRateRounding = !m_settings.m_bNoRound;
     m_store.FindProgramFolder();
     LoadFilterLists();
@@ -227,7 +228,9 @@ void CMainDlg::SaveAtSessionEnd() {
 }
 
 void CMainDlg::SaveEverything() {
-    m_store.Save(m_settings, m_accounts);
+    if (m_bSettingsLoaded) {
+        m_store.Save(m_settings, m_accounts);
+    }
     SaveFilterLists();
 }
 

@@ -214,6 +214,10 @@ private:
     SettingsStore m_store;
     MainSettings m_settings;
     AccountTable m_accounts;
+    // What the start-up has read. Only these are written back: a part that was never read holds
+    // defaults, which would be saved over the user's data.
+    bool m_bSettingsLoaded = false;     // settings, accounts and the startup password
+    bool m_bFilterListsLoaded = false;  // the address and subject lists
     FeeCalculator m_fees;
     OnlineRecorder m_recorder;
     PlanChecker m_plan;

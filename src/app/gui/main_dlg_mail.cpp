@@ -102,10 +102,13 @@ void CMainDlg::ShowList() {
 
 void CMainDlg::LoadFilterLists() {
     quorlet::LoadFilterLists(m_filterFiles, m_filterLists);
+    m_bFilterListsLoaded = true;
 }
 
 void CMainDlg::SaveFilterLists() {
-    quorlet::SaveFilterLists(m_filterFiles, m_filterLists);
+    if (m_bFilterListsLoaded) {
+        quorlet::SaveFilterLists(m_filterFiles, m_filterLists);
+    }
 }
 
 bool CMainDlg::EditFilterList(CFilterListDlg& dlg, std::vector<std::string>& entries,
@@ -118,7 +121,9 @@ bool CMainDlg::EditFilterList(CFilterListDlg& dlg, std::vector<std::string>& ent
     }
     bDisable = dlg.m_bDisable;
     entries = dlg.m_entries;
-    save(m_filterFiles, m_filterLists, oldCount);
+    if (m_bFilterListsLoaded) {  // an unread list would lose its other entries
+        save(m_filterFiles, m_filterLists, oldCount);
+    }
     return true;
 }
 

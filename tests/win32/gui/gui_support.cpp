@@ -246,7 +246,7 @@ MainWindowHarness::~MainWindowHarness() {
 }
 
 MainServices MainWindowHarness::Services() {
-    return MainServices{SystemRegistry(),
+    return MainServices{registry != nullptr ? *registry : SystemRegistry(),
                         prompter,
                         SystemFileSystem(),
                         clock,

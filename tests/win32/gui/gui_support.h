@@ -135,7 +135,8 @@ public:
     RecordingSound sound;
     RecordingShell shell;
     FakeNet net;
-    Net* realNet = nullptr;  // when set, the window's sockets instead of `net` (mail tests)
+    Net* realNet = nullptr;        // when set, the window's sockets instead of `net` (mail tests)
+    Registry* registry = nullptr;  // when set, instead of the system's registry
     FakeRemoteAccess remoteAccess;
     ManualClock clock{CivilTime{2024, 5, 3, 10, 0, 0}};
     ProgramFolder folder;
