@@ -176,6 +176,7 @@ private:
     void EditLengthFilter();
     void ToggleCheckMode();
     void SetAutoCheckTimer(int minutes);
+    void RearmAutoCheck();  // in auto mode: timer 0 again with the interval
     void StartCheck();
     void StopCheck();
     void StartDeletingFilteredMail();

@@ -150,6 +150,10 @@ struct MainDlgProbe {
     static bool& Busy(CMainDlg& window) { return window.m_bChecking; }
     static bool& NewMail(CMainDlg& window) { return window.m_bNewMail; }
     static bool& HaveFiltered(CMainDlg& window) { return window.m_bHaveFiltered; }
+    // The check cycle's report that a deletion run has ended (carried to the window's thread).
+    static void ReportDeletionFinished(CMainDlg& window) {
+        static_cast<CheckObserver&>(window).OnDeletionFinished();
+    }
 };
 
 // Presses a button of a dialog the way a click does.
