@@ -142,6 +142,18 @@ void CMainDlg::EnterStartMode() {
 void CMainDlg::AddTrayIcon() {
     m_trayIcon.Create(m_hWnd, kTrayCallbackMessage, m_tips.ModeTip(m_bAutoMode), ModeIcon(),
                       IDR_TRAY_MENU);
+    RetryTrayIconWhileMissing();
+}
+
+// Started by Windows at logon, the program may come before the taskbar, and the add fails.
+// "TaskbarCreated" brings the icon when the taskbar announces itself; the timer's tries are
+// for a taskbar that was there but did not answer. With "Hide" the icon is the only way back.
+void CMainDlg::RetryTrayIconWhileMissing() {
+    if (m_trayIcon.IsMissing()) {
+        SetTimer(m_hWnd, kTimerTrayRetry, kTrayRetryPeriod, nullptr);
+    } else {
+        KillTimer(m_hWnd, kTimerTrayRetry);
+    }
 }
 
 void CMainDlg::FillAccountList() {
@@ -258,7 +270,7 @@ void CMainDlg::OnCancel() {
 void CMainDlg::OnDestroy() {
     UnmarkMainWindow(m_hWnd);
     for (UINT_PTR timer : {kTimerAutoCheck, kTimerBlink, kTimerHide, kTimerCheckEnd,
-                           kTimerWatchLine, kTimerOnlineTime, kTimerPlan}) {
+                           kTimerWatchLine, kTimerOnlineTime, kTimerPlan, kTimerTrayRetry}) {
         KillTimer(m_hWnd, timer);
     }
     // The icon goes while its window still exists; the system identifies it by the window.
@@ -360,6 +372,7 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     }
     if (message == taskbarCreated && taskbarCreated != 0) {
         m_trayIcon.Restore();
+        RetryTrayIconWhileMissing();
         return true;
     }
     return false;
@@ -438,6 +451,10 @@ void CMainDlg::OnTimer(UINT_PTR id) {
             break;
         case kTimerPlan:
             CheckPlan();
+            break;
+        case kTimerTrayRetry:
+            m_trayIcon.AddMissing();
+            RetryTrayIconWhileMissing();
             break;
         default:
             break;

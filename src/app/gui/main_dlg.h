@@ -62,6 +62,7 @@ enum MainTimer : UINT_PTR {
     kTimerWatchLine = 5,
     kTimerOnlineTime = 6,
     kTimerPlan = 7,
+    kTimerTrayRetry = 8,  // only while the tray icon is missing
 };
 
 // The periods of the other timers, in milliseconds.
@@ -71,6 +72,7 @@ inline constexpr UINT kCheckEndDelay = 100;       // the notification after a ch
 inline constexpr UINT kWatchLinePeriod = 1000;    // the line watch ("Record")
 inline constexpr UINT kOnlineTimePeriod = 30000;  // the online time in the tip ("Record")
 inline constexpr UINT kPlanPeriod = 120000;       // the plan check
+inline constexpr UINT kTrayRetryPeriod = 2000;    // another try for a tray icon not yet added
 
 // The registered message "Quorlet comm": the dial-up window's news that its connection is up.
 UINT QuorletCommMessage();
@@ -129,6 +131,7 @@ private:
     void LoadTrayResources();
     void EnterStartMode();
     void AddTrayIcon();
+    void RetryTrayIconWhileMissing();
     void FillAccountList();
     void StartTimers();
     void IncludeAllAccounts();

@@ -1,7 +1,9 @@
 // The main window gets over what interrupts it: automatic checking outlives a timer that fires
-// while filtered mail is being deleted.
+// while filtered mail is being deleted, and the tray icon comes even when the notification area
+// was not ready for it at start.
 #include <gtest/gtest.h>
 
+#include "app/gui/tray_icon.h"
 #include "app_ids.h"
 #include "gui_support.h"
 #include "resource.h"
@@ -40,6 +42,97 @@ TEST(MainWindowRecovery, AutomaticCheckingOutlivesATimerThatFiresDuringADeletion
             EXPECT_EQ(AutoCheckTimerRuns(window), autoMode) << "after the deletion";
             window.EndDialog(IDCANCEL);
         });
+    }
+}
+
+// Stands in for the notification area: it refuses icons until it is "ready", and keeps the icons
+// it holds as the shell would.
+class FakeNotificationArea {
+public:
+    FakeNotificationArea() {
+        SetShellNotifyHook([this](DWORD message, NOTIFYICONDATAW* data) {
+            return Notify(message, *data) ? TRUE : FALSE;
+        });
+    }
+    ~FakeNotificationArea() { SetShellNotifyHook(nullptr); }
+
+    bool ready = false;
+    int adds = 0;  // NIM_ADD calls, accepted or not
+    bool holds = false;
+    HICON icon = nullptr;
+    std::wstring tip;
+
+private:
+    bool Notify(DWORD message, const NOTIFYICONDATAW& data) {
+        switch (message) {
+            case NIM_ADD:
+                ++adds;
+                if (!ready || holds) {
+                    return false;
+                }
+                holds = true;
+                break;
+            case NIM_MODIFY:
+                if (!holds) {
+                    return false;
+                }
+                break;
+            case NIM_DELETE: {
+                const bool had = holds;
+                holds = false;
+                return had;
+            }
+            default:
+                return false;
+        }
+        if ((data.uFlags & NIF_ICON) != 0) {
+            icon = data.hIcon;
+        }
+        if ((data.uFlags & NIF_TIP) != 0) {
+            tip = data.szTip;
+        }
+        return true;
+    }
+};
+
+// Started from the Run key at logon, the program may come before the taskbar: the first add
+// fails. The icon must still come, with the picture and tip of the moment, when the taskbar
+// announces itself ("TaskbarCreated") or, failing that, on a later try of the window's own;
+// with "Hide" on, the icon is the only way back to the window.
+TEST(MainWindowRecovery, TheTrayIconComesWhenTheFirstAddFailed) {
+    for (const bool announced : {true, false}) {
+        SCOPED_TRACE(announced ? "TaskbarCreated" : "a later try");
+        FakeNotificationArea area;
+        MainWindowHarness harness;
+        MainSettings settings;
+        settings.m_bHide = true;
+        harness.Store(settings, {});
+        harness.Run([&](CMainDlg& window) {
+            EXPECT_EQ(area.adds, 1);
+            EXPECT_FALSE(window.TrayIcon().IsEnabled());
+            EXPECT_TRUE(testing::PumpUntil([&] { return !window.IsWindowVisible(); }, 2s));
+            // The window changes its icon meanwhile; the icon that comes shows the change.
+            window.SendMessage(WM_COMMAND, IDC_MODE);
+            ASSERT_TRUE(window.AutoMode());
+            area.ready = true;
+            if (announced) {
+                window.SendMessage(RegisterWindowMessageW(L"TaskbarCreated"));
+                EXPECT_TRUE(area.holds);
+            } else {
+                EXPECT_TRUE(testing::PumpUntil([&] { return area.holds; }, 10s));
+            }
+            EXPECT_TRUE(window.TrayIcon().IsEnabled());
+            EXPECT_EQ(area.tip, L"自动检测状态");
+            EXPECT_EQ(area.icon, window.TrayIcon().Icon());
+            // And it answers: a double-click opens the window.
+            window.SendMessage(kTrayCallbackMessage, IDR_TRAY_MENU, WM_LBUTTONDBLCLK);
+            EXPECT_TRUE(window.IsWindowVisible());
+            const int adds = area.adds;
+            testing::PumpFor(3s);
+            EXPECT_EQ(area.adds, adds) << "no more tries once it is there";
+            window.EndDialog(IDCANCEL);
+        });
+        EXPECT_FALSE(area.holds) << "removed with the window";
     }
 }
 
