@@ -236,7 +236,6 @@ bool CMainDlg::ConfirmExit() {
 void CMainDlg::SaveAtSessionEnd() {
     m_recorder.CloseOnExit();
     SaveEverything();
-    ReleaseSkin();
 }
 
 void CMainDlg::SaveEverything() {
@@ -346,6 +345,13 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
         case WM_QUERYENDSESSION:
             SaveAtSessionEnd();
             result = TRUE;
+            return true;
+        case WM_ENDSESSION:
+            // Windows may call the end off after asking; only a real end takes the skin.
+            if (wParam != FALSE) {
+                ReleaseSkin();
+            }
+            result = 0;
             return true;
         case WM_LBUTTONDOWN:
         case WM_MOUSEMOVE:

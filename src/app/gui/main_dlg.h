@@ -87,7 +87,8 @@ public:
     // The exit confirmation of every exit path: true when the program may end, and has then
     // saved everything; false when the user declined.
     bool ConfirmExit();
-    // Windows is ending the session: saves without asking.
+    // Windows asks whether the session may end: saves without asking. The skin goes only when
+    // the session really ends (WM_ENDSESSION), since the end may still be called off.
     void SaveAtSessionEnd();
 
     // One row of the command table: a command and the member that carries it out.

@@ -1,12 +1,14 @@
 // The main window gets over what interrupts it: automatic checking outlives a timer that fires
-// while filtered mail is being deleted, and the tray icon comes even when the notification area
-// was not ready for it at start.
+// while filtered mail is being deleted, the tray icon comes even when the notification area was
+// not ready for it at start, a drag ends with the mouse capture, and a session end that is called
+// off leaves the window whole.
 #include <gtest/gtest.h>
 
 #include "app/gui/tray_icon.h"
 #include "app_ids.h"
 #include "gui_support.h"
 #include "resource.h"
+#include "ui/controls.h"
 
 namespace quorlet {
 namespace {
@@ -134,6 +136,30 @@ TEST(MainWindowRecovery, TheTrayIconComesWhenTheFirstAddFailed) {
         });
         EXPECT_FALSE(area.holds) << "removed with the window";
     }
+}
+
+// Windows asks before it ends the session and may then call the end off. The answer saves;
+// the skin and the check boxes' images go only with the session's real end.
+TEST(MainWindowRecovery, ASessionEndCalledOffKeepsTheSkinAndTheCheckBoxes) {
+    MainWindowHarness harness;
+    harness.Store(MainSettings{}, {{"a", "pop.example", "u", "p"}});
+    harness.Run([&](CMainDlg& window) {
+        const HWND list = window.GetDlgItem(IDC_ACCOUNT_LIST);
+        auto whole = [&] {
+            return Probe::HasSkin(window) && ListView_GetImageList(list, LVSIL_STATE) != nullptr;
+        };
+        ASSERT_TRUE(whole());
+        EXPECT_EQ(window.SendMessage(WM_QUERYENDSESSION), TRUE);
+        EXPECT_EQ(testing::ReadMainValue("Total"), "1") << "saved at the question";
+        EXPECT_TRUE(whole()) << "after the question";
+        window.SendMessage(WM_ENDSESSION, FALSE);
+        EXPECT_TRUE(whole()) << "after the end was called off";
+        window.SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_FALSE(Probe::HasSkin(window));
+        EXPECT_EQ(ListView_GetImageList(list, LVSIL_STATE), nullptr);
+        window.EndDialog(IDCANCEL);
+    });
+    EXPECT_TRUE(harness.prompter.shown.empty());
 }
 
 }  // namespace
