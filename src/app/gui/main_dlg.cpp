@@ -353,6 +353,10 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
             }
             result = 0;
             return true;
+        case WM_CAPTURECHANGED:
+            // Whoever took the mouse ends the drag: the button-up will not come here.
+            m_bDragging = false;
+            return false;
         case WM_LBUTTONDOWN:
         case WM_MOUSEMOVE:
         case WM_LBUTTONUP:

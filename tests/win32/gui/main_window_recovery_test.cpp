@@ -138,6 +138,32 @@ TEST(MainWindowRecovery, TheTrayIconComesWhenTheFirstAddFailed) {
     }
 }
 
+// Another window that takes the mouse (a menu, a button, a system dialog) ends the drag: the
+// window then no longer follows the mouse, although it never saw the button go up.
+TEST(MainWindowRecovery, ADragEndsWhenTheMouseCaptureIsLost) {
+    MainWindowHarness harness;
+    harness.Run([&](CMainDlg& window) {
+        const POINT grab{40, 10};
+        POINT screen = grab;
+        ClientToScreen(window.m_hWnd, &screen);
+        SetCursorPos(screen.x, screen.y);
+        window.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+        EXPECT_EQ(GetCapture(), window.m_hWnd);
+        SetCapture(window.GetDlgItem(IDC_CHECK));  // the mouse goes elsewhere
+        ReleaseCapture();
+
+        RECT before;
+        GetWindowRect(window.m_hWnd, &before);
+        SetCursorPos(screen.x + 30, screen.y + 20);
+        window.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(grab.x + 30, grab.y + 20));
+        RECT after;
+        GetWindowRect(window.m_hWnd, &after);
+        EXPECT_EQ(after.left, before.left);
+        EXPECT_EQ(after.top, before.top);
+        window.EndDialog(IDCANCEL);
+    });
+}
+
 // Windows asks before it ends the session and may then call the end off. The answer saves;
 // the skin and the check boxes' images go only with the session's real end.
 TEST(MainWindowRecovery, ASessionEndCalledOffKeepsTheSkinAndTheCheckBoxes) {
