@@ -19,9 +19,7 @@ CheckEndActions PlanCheckEnd(const CheckEndState& state, const MainSettings& set
     } else {
         actions.showModeIcon = true;
     }
-    if (state.autoMode) {
-        actions.rearmMinutes = ValidInterval(settings.m_strTimeInterval);
-    }
+    actions.rearmMinutes = AutoCheckRearm(state.autoMode, settings.m_strTimeInterval);
     if (state.filteredMail) {
         actions.openPreview = listsFiltered;
         actions.askDeleteFiltered = !listsFiltered;

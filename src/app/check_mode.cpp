@@ -12,6 +12,10 @@ std::optional<int> ValidInterval(std::string_view intervalText) {
     return minutes;
 }
 
+std::optional<int> AutoCheckRearm(bool autoMode, std::string_view intervalText) {
+    return autoMode ? ValidInterval(intervalText) : std::nullopt;
+}
+
 StartMode StartupMode(bool autoStart, std::string_view intervalText) {
     if (!autoStart || intervalText.empty()) {
         return {};

@@ -26,6 +26,11 @@ constexpr unsigned IntervalMilliseconds(int minutes) {
     return static_cast<unsigned>(minutes) * 60000u;
 }
 
+// The interval timer 0 is armed again with after it stopped itself: at the end of a check or a
+// deletion run, and when the start it fired for was refused. Only in auto mode, and only with
+// a valid interval (a changed interval takes effect here).
+std::optional<int> AutoCheckRearm(bool autoMode, std::string_view intervalText);
+
 // Start-up: the mode the window begins in, and whether the range message is shown first.
 struct StartMode {
     bool autoMode = false;

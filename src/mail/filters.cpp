@@ -12,8 +12,8 @@ namespace {
 
 // The profile reader's "missing" default: one byte that no typed entry holds.
 constexpr const char* kMissing = "\x10";
-constexpr std::size_t kTotalBuffer = 10;   // "Total": up to 9 characters
-constexpr std::size_t kEntryBuffer = 255;  // an entry: up to 254 characters
+constexpr std::size_t kTotalBuffer = 10;                     // "Total": up to 9 characters
+constexpr std::size_t kEntryBuffer = kFilterEntryBytes + 1;  // with the terminating zero
 
 void LoadList(const std::string& path, const char* section, std::vector<std::string>& list) {
     const ProfileFile file = LoadProfileFile(path);

@@ -15,6 +15,8 @@
 namespace quorlet {
 
 inline constexpr std::size_t kMaxFilterEntries = 512;
+// The bytes of one entry that the files are read back with; the entry dialog holds no more.
+inline constexpr std::size_t kFilterEntryBytes = 254;
 
 // Where the lists are kept: relative names, so the files live in the program folder, which the
 // program makes its current directory.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/c_numbers.h"
+#include "ui/byte_limited_edit.h"
 #include "ui/subclass_wnd.h"
 #include "ui/window.h"
 
@@ -77,6 +78,12 @@ void DDX_Radio(CDataExchange& dx, int firstId, int& value) {
 void DDV_MaxChars(CDataExchange& dx, int id, int maxChars) {
     if (!dx.Saving()) {
         SendDlgItemMessageW(dx.Dialog(), id, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+    }
+}
+
+void DDV_MaxBytes(CDataExchange& dx, int id, CByteLimitedEdit& edit, std::size_t maxBytes) {
+    if (!dx.Saving() && edit.m_hWnd == nullptr) {
+        edit.Attach(dx.Dialog(), id, maxBytes);
     }
 }
 

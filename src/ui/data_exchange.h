@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 
 namespace quorlet::ui {
 
+class CByteLimitedEdit;
 class CSubclassWnd;
 
 class CDataExchange {
@@ -35,6 +37,9 @@ void DDX_Check(CDataExchange& dx, int id, int& value);
 void DDX_Radio(CDataExchange& dx, int firstId, int& value);
 // Limits an edit field's length when the controls are filled.
 void DDV_MaxChars(CDataExchange& dx, int id, int maxChars);
+// Holds an edit field to maxBytes GBK bytes through `edit`, attached when the controls are filled
+// (before the field's DDX_Text, so that a longer value comes in cut).
+void DDV_MaxBytes(CDataExchange& dx, int id, CByteLimitedEdit& edit, std::size_t maxBytes);
 // Attaches a self-drawn control class to the dialog item (once).
 void DDX_Control(CDataExchange& dx, int id, CSubclassWnd& control);
 

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "ui/data_exchange.h"
+#include "ui/exception_boundary.h"
 
 namespace quorlet::ui {
 namespace {
@@ -199,13 +200,9 @@ INT_PTR CDialog::Route(CDialog* dialog, HWND window, UINT message, WPARAM wParam
         SetPropW(window, kDialogMark, dialog);
         dialog->m_hWnd = window;
     }
-    try {
-        return dialog->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        // A handler failed; the dialog stays as it is rather than taking the system down.
-        OutputDebugStringW(L"Quorlet: a dialog handler failed\n");
-        return FALSE;
-    }
+    // A handler that fails leaves the dialog as it is rather than taking the system down.
+    return RunGuarded(L"a dialog handler", INT_PTR{FALSE},
+                      [&] { return dialog->HandleMessage(message, wParam, lParam); });
 }
 
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -291,7 +288,9 @@ bool DispatchThreadMessage(MSG& message) {
     }
     HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     if (CDialog* dialog = CDialog::FromHandle(root)) {
-        if (dialog->PreTranslateMessage(message)) {
+        // A look that fails swallows nothing: the message goes on as if it had not been looked at.
+        if (RunGuarded(L"a dialog's look at a message", false,
+                       [&] { return dialog->PreTranslateMessage(message); })) {
             return true;
         }
         if (IsDialogMessageW(root, &message)) {

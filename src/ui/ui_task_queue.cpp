@@ -1,5 +1,7 @@
 #include "ui/ui_task_queue.h"
 
+#include "ui/exception_boundary.h"
+
 namespace quorlet::ui {
 
 UINT CUiTaskQueue::Message() {
@@ -34,8 +36,12 @@ void CUiTaskQueue::Drain() {
         std::lock_guard lock(m_mutex);
         tasks.swap(m_tasks);
     }
+    // Each task on its own: one that fails does not take the tasks after it along.
     for (auto& task : tasks) {
-        task();
+        RunGuarded(L"an interface task", false, [&] {
+            task();
+            return true;
+        });
     }
 }
 

@@ -19,7 +19,8 @@ public:
     // Tasks go to this window from now on (nullptr: they are dropped).
     void Attach(HWND window);
     void Post(std::function<void()> task);
-    // Runs the queued tasks; call on the window's thread.
+    // Runs the queued tasks, each inside the window procedures' exception boundary; call on the
+    // window's thread.
     void Drain();
 
 private:

@@ -89,8 +89,9 @@ BOOL CMainDlg::OnInitDialog() {
     LoadTrayResources();
 
     if (!m_store.Load(m_settings, m_accounts)) {
-        return FALSE;  // the window stays up without anything set up
+        return FALSE;  // the window stays up without anything set up, and saves nothing
     }
+    m_bSettingsLoaded = true;
     m_fees.m_bRateRounding = !m_settings.m_bNoRound;
     m_store.FindProgramFolder();
     LoadFilterLists();
@@ -144,6 +145,18 @@ void CMainDlg::EnterStartMode() {
 void CMainDlg::AddTrayIcon() {
     m_trayIcon.Create(m_hWnd, kTrayCallbackMessage, m_tips.ModeTip(m_bAutoMode), ModeIcon(),
                       IDR_TRAY_MENU);
+    RetryTrayIconWhileMissing();
+}
+
+// Started by Windows at logon, the program may come before the taskbar, and the add fails.
+// "TaskbarCreated" brings the icon when the taskbar announces itself; the timer's tries are
+// for a taskbar that was there but did not answer. With "Hide" the icon is the only way back.
+void CMainDlg::RetryTrayIconWhileMissing() {
+    if (m_trayIcon.IsMissing()) {
+        SetTimer(m_hWnd, kTimerTrayRetry, kTrayRetryPeriod, nullptr);
+    } else {
+        KillTimer(m_hWnd, kTimerTrayRetry);
+    }
 }
 
 void CMainDlg::FillAccountList() {
@@ -226,11 +239,12 @@ bool CMainDlg::ConfirmExit() {
 void CMainDlg::SaveAtSessionEnd() {
     m_recorder.CloseOnExit();
     SaveEverything();
-    ReleaseSkin();
 }
 
 void CMainDlg::SaveEverything() {
-    m_store.Save(m_settings, m_accounts);
+    if (m_bSettingsLoaded) {
+        m_store.Save(m_settings, m_accounts);
+    }
     SaveFilterLists();
 }
 
@@ -239,20 +253,26 @@ void CMainDlg::ReleaseSkin() {
     m_list.ReleaseStateImages();
 }
 
+void CMainDlg::EndAfterConfirmation(INT_PTR result) {
+    if (ConfirmExit()) {
+        EndDialog(result);
+    }
+}
+
+// The dialog manager's OK and Cancel commands: the Execute key makes the one (Enter is swallowed
+// before it gets there), Ctrl+Break the other. Each is a way out like any other, and asks.
 void CMainDlg::OnOK() {
-    // Enter never ends the main window; the exit command ends it through here.
-    EndDialog(IDOK);
+    EndAfterConfirmation(IDOK);
 }
 
 void CMainDlg::OnCancel() {
-    // Reached by Esc and by the close handling, each after the exit confirmation.
-    EndDialog(IDCANCEL);
+    EndAfterConfirmation(IDCANCEL);
 }
 
 void CMainDlg::OnDestroy() {
     UnmarkMainWindow(m_hWnd);
     for (UINT_PTR timer : {kTimerAutoCheck, kTimerBlink, kTimerHide, kTimerCheckEnd,
-                           kTimerWatchLine, kTimerOnlineTime, kTimerPlan}) {
+                           kTimerWatchLine, kTimerOnlineTime, kTimerPlan, kTimerTrayRetry}) {
         KillTimer(m_hWnd, timer);
     }
     // The icon goes while its window still exists; the system identifies it by the window.
@@ -267,8 +287,9 @@ bool CMainDlg::PreTranslateMessage(MSG& message) {
     }
     switch (message.wParam) {
         case VK_ESCAPE:
-            // Confirmed: the key goes on and the dialog ends; declined: it is swallowed.
-            return !ConfirmExit();
+            // Asked here, whichever control has the focus; the dialog manager never sees it.
+            OnCancel();
+            return true;
         case VK_RETURN:
             return true;
         case VK_F1:
@@ -316,9 +337,7 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
             result = reinterpret_cast<LRESULT>(m_hIcon);
             return true;
         case WM_CLOSE:
-            if (ConfirmExit()) {
-                EndDialog(IDCANCEL);
-            }
+            OnCancel();
             return true;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MINIMIZE) {
@@ -330,6 +349,17 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
             SaveAtSessionEnd();
             result = TRUE;
             return true;
+        case WM_ENDSESSION:
+            // Windows may call the end off after asking; only a real end takes the skin.
+            if (wParam != FALSE) {
+                ReleaseSkin();
+            }
+            result = 0;
+            return true;
+        case WM_CAPTURECHANGED:
+            // Whoever took the mouse ends the drag: the button-up will not come here.
+            m_bDragging = false;
+            return false;
         case WM_LBUTTONDOWN:
         case WM_MOUSEMOVE:
         case WM_LBUTTONUP:
@@ -355,6 +385,7 @@ bool CMainDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
     }
     if (message == taskbarCreated && taskbarCreated != 0) {
         m_trayIcon.Restore();
+        RetryTrayIconWhileMissing();
         return true;
     }
     return false;
@@ -433,6 +464,10 @@ void CMainDlg::OnTimer(UINT_PTR id) {
             break;
         case kTimerPlan:
             CheckPlan();
+            break;
+        case kTimerTrayRetry:
+            m_trayIcon.AddMissing();
+            RetryTrayIconWhileMissing();
             break;
         default:
             break;

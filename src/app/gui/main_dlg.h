@@ -63,6 +63,7 @@ enum MainTimer : UINT_PTR {
     kTimerWatchLine = 5,
     kTimerOnlineTime = 6,
     kTimerPlan = 7,
+    kTimerTrayRetry = 8,  // only while the tray icon is missing
 };
 
 // The periods of the other timers, in milliseconds.
@@ -72,6 +73,7 @@ inline constexpr UINT kCheckEndDelay = 100;       // the notification after a ch
 inline constexpr UINT kWatchLinePeriod = 1000;    // the line watch ("Record")
 inline constexpr UINT kOnlineTimePeriod = 30000;  // the online time in the tip ("Record")
 inline constexpr UINT kPlanPeriod = 120000;       // the plan check
+inline constexpr UINT kTrayRetryPeriod = 2000;    // another try for a tray icon not yet added
 
 // The registered message "Quorlet comm": the dial-up window's news that its connection is up.
 UINT QuorletCommMessage();
@@ -86,7 +88,8 @@ public:
     // The exit confirmation of every exit path: true when the program may end, and has then
     // saved everything; false when the user declined.
     bool ConfirmExit();
-    // Windows is ending the session: saves without asking.
+    // Windows asks whether the session may end: saves without asking. The skin goes only when
+    // the session really ends (WM_ENDSESSION), since the end may still be called off.
     void SaveAtSessionEnd();
 
     // One row of the command table: a command and the member that carries it out.
@@ -130,10 +133,13 @@ private:
     void LoadTrayResources();
     void EnterStartMode();
     void AddTrayIcon();
+    void RetryTrayIconWhileMissing();
     void FillAccountList();
     void StartTimers();
     void IncludeAllAccounts();
     void PlaceSkinnedButtons();
+    // Every way out ends here: the window ends with result only when the exit is confirmed.
+    void EndAfterConfirmation(INT_PTR result);
     void SaveEverything();
     void ReleaseSkin();
     bool OnMouseMessage(UINT message, LPARAM lParam);
@@ -175,6 +181,7 @@ private:
     void EditLengthFilter();
     void ToggleCheckMode();
     void SetAutoCheckTimer(int minutes);
+    void RearmAutoCheck();  // in auto mode: timer 0 again with the interval
     void StartCheck();
     void StopCheck();
     void StartDeletingFilteredMail();
@@ -213,6 +220,10 @@ private:
     SettingsStore m_store;
     MainSettings m_settings;
     AccountTable m_accounts;
+    // What the start-up has read. Only these are written back: a part that was never read holds
+    // defaults, which would be saved over the user's data.
+    bool m_bSettingsLoaded = false;     // settings, accounts and the startup password
+    bool m_bFilterListsLoaded = false;  // the address and subject lists
     FeeCalculator m_fees;
     OnlineRecorder m_recorder;
     PlanChecker m_plan;

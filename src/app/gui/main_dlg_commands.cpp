@@ -63,9 +63,7 @@ void CMainDlg::CloseByButton() {
 }
 
 void CMainDlg::ExitByCommand() {
-    if (ConfirmExit()) {
-        OnOK();
-    }
+    EndAfterConfirmation(IDOK);
 }
 
 void CMainDlg::ShowContextMenuAtCursor() {

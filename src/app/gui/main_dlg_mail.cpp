@@ -102,10 +102,13 @@ void CMainDlg::ShowList() {
 
 void CMainDlg::LoadFilterLists() {
     quorlet::LoadFilterLists(m_filterFiles, m_filterLists);
+    m_bFilterListsLoaded = true;
 }
 
 void CMainDlg::SaveFilterLists() {
-    quorlet::SaveFilterLists(m_filterFiles, m_filterLists);
+    if (m_bFilterListsLoaded) {
+        quorlet::SaveFilterLists(m_filterFiles, m_filterLists);
+    }
 }
 
 bool CMainDlg::EditFilterList(CFilterListDlg& dlg, std::vector<std::string>& entries,
@@ -118,7 +121,9 @@ bool CMainDlg::EditFilterList(CFilterListDlg& dlg, std::vector<std::string>& ent
     }
     bDisable = dlg.m_bDisable;
     entries = dlg.m_entries;
-    save(m_filterFiles, m_filterLists, oldCount);
+    if (m_bFilterListsLoaded) {  // an unread list would lose its other entries
+        save(m_filterFiles, m_filterLists, oldCount);
+    }
     return true;
 }
 
@@ -173,20 +178,31 @@ void CMainDlg::SetAutoCheckTimer(int minutes) {
     SetTimer(m_hWnd, kTimerAutoCheck, IntervalMilliseconds(minutes), nullptr);
 }
 
+void CMainDlg::RearmAutoCheck() {
+    if (const auto minutes = AutoCheckRearm(m_bAutoMode, m_settings.m_strTimeInterval)) {
+        SetAutoCheckTimer(*minutes);
+    }
+}
+
 void CMainDlg::StartCheck() {
     if (m_bEditingAccounts) {
         m_bCheckWaiting = true;  // runs when the change dialog closes
         return;
     }
+    // Timer 0 stopped itself to come here; a start refused for any reason arms it again, or
+    // automatic checking would end for good.
     if (m_bChecking || m_preview.m_bDeleting) {
+        RearmAutoCheck();
         return;
     }
     FilterSet filters{m_filterLists, FilterSwitches::Of(m_settings)};
     switch (m_check.StartCheck(m_accounts, std::move(filters))) {
         case CCheckCycle::Start::Busy:
+            RearmAutoCheck();
             return;
         case CCheckCycle::Start::ThreadFailed:
             m_services.prompter.Error(kCheckThreadsFailed);
+            RearmAutoCheck();
             return;
         case CCheckCycle::Start::Started:
             break;
@@ -285,6 +301,9 @@ void CMainDlg::OnDeletionFinished() {
     m_reports.Post([this] {
         ShowCheckIdle();
         SetWindowText(kMainWindowTitle);
+        // Like the end of a check: a timer 0 that fired meanwhile has been armed again, and
+        // the next automatic check comes one interval after this.
+        RearmAutoCheck();
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "app_ids.h"
 #include "resource.h"
+#include "settings/field_limits.h"
 #include "ui/data_exchange.h"
 
 namespace quorlet {
@@ -12,6 +13,8 @@ CPasswordDlg::CPasswordDlg(Prompter& prompter)
 void CPasswordDlg::DoDataExchange(ui::CDataExchange& dx) {
     ui::DDX_Control(dx, IDC_PASSWORD_OK, m_okButton);
     ui::DDX_Control(dx, IDC_PASSWORD_CANCEL, m_cancelButton);
+    // No stored password is longer than its cipher block holds.
+    ui::DDV_MaxBytes(dx, IDC_PASSWORD_ENTERED, m_enteredEdit, kPasswordBytes);
     ui::DDX_Text(dx, IDC_PASSWORD_ENTERED, m_strEntered);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/prompter.h"
+#include "ui/byte_limited_edit.h"
 #include "ui/dialog.h"
 #include "ui/hover_button.h"
 
@@ -29,6 +30,7 @@ private:
     Prompter& m_prompter;
     ui::CHoverButton m_okButton;
     ui::CHoverButton m_cancelButton;
+    ui::CByteLimitedEdit m_enteredEdit;
 };
 
 }  // namespace quorlet

@@ -13,7 +13,16 @@ namespace {
 // The tip holds at most 63 bytes of text.
 constexpr std::size_t kTipBytes = 63;
 
+ShellNotifyFunction& ShellNotifyHook() {
+    static ShellNotifyFunction hook;
+    return hook;
+}
+
 }  // namespace
+
+void SetShellNotifyHook(ShellNotifyFunction hook) {
+    ShellNotifyHook() = std::move(hook);
+}
 
 CTrayIcon::CTrayIcon() {
     m_nid.cbSize = NOTIFYICONDATAW_V1_SIZE;
@@ -35,25 +44,29 @@ bool CTrayIcon::Create(HWND owner, UINT callbackMessage, const std::string& tip,
     m_nid.hIcon = icon;
     const std::wstring wide = win32::ToWide(gbk::TruncateChars(tip, kTipBytes));
     lstrcpynW(m_nid.szTip, wide.c_str(), ARRAYSIZE(m_nid.szTip));
-    m_bEnabled = Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP);
-    return m_bEnabled;
+    m_bWanted = true;
+    return Add();
 }
 
 void CTrayIcon::SetIcon(HICON icon) {
-    if (!m_bEnabled) {
+    if (!m_bWanted) {
         return;
     }
     m_nid.hIcon = icon;
-    Notify(NIM_MODIFY, NIF_ICON);
+    if (m_bEnabled) {
+        Notify(NIM_MODIFY, NIF_ICON);
+    }
 }
 
 void CTrayIcon::SetTip(const std::string& tip) {
-    if (!m_bEnabled) {
+    if (!m_bWanted) {
         return;
     }
     const std::wstring wide = win32::ToWide(gbk::TruncateChars(tip, kTipBytes));
     lstrcpynW(m_nid.szTip, wide.c_str(), ARRAYSIZE(m_nid.szTip));
-    Notify(NIM_MODIFY, NIF_TIP);
+    if (m_bEnabled) {
+        Notify(NIM_MODIFY, NIF_TIP);
+    }
 }
 
 std::string CTrayIcon::Tip() const {
@@ -65,17 +78,34 @@ void CTrayIcon::Remove() {
         Notify(NIM_DELETE, 0);
     }
     m_bEnabled = false;
+    m_bWanted = false;
 }
 
-void CTrayIcon::Restore() {
-    if (m_bEnabled) {
-        Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+bool CTrayIcon::Restore() {
+    return m_bWanted && Add();
+}
+
+bool CTrayIcon::AddMissing() {
+    if (!IsMissing()) {
+        return m_bEnabled;
     }
+    return Add();
+}
+
+bool CTrayIcon::Add() {
+    // A busy shell may time out on an add it then carries out; the icon is there when it can be
+    // changed, and the change brings it up to date.
+    m_bEnabled = Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP) ||
+                 Notify(NIM_MODIFY, NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    return m_bEnabled;
 }
 
 bool CTrayIcon::Notify(DWORD message, UINT flags) {
     NOTIFYICONDATAW data = m_nid;
     data.uFlags = flags;
+    if (const ShellNotifyFunction& hook = ShellNotifyHook()) {
+        return hook(message, &data) != FALSE;
+    }
     return Shell_NotifyIconW(message, &data) != FALSE;
 }
 

@@ -3,6 +3,7 @@
 #include "mail/filters.h"
 #include "mail_ids.h"
 #include "resource.h"
+#include "settings/field_limits.h"
 #include "ui/data_exchange.h"
 
 namespace quorlet {
@@ -38,6 +39,11 @@ CNewAccountDlg::CNewAccountDlg(Prompter& prompter)
 
 void CNewAccountDlg::DoDataExchange(ui::CDataExchange& dx) {
     CIconCheckedDialog::DoDataExchange(dx);
+    // Each field holds what its registry value is read back into.
+    ui::DDV_MaxBytes(dx, IDC_NEW_ACCOUNT_NAME, m_edits[0], kLongTextBytes);
+    ui::DDV_MaxBytes(dx, IDC_NEW_ACCOUNT_SERVER, m_edits[1], kLongTextBytes);
+    ui::DDV_MaxBytes(dx, IDC_NEW_ACCOUNT_USER, m_edits[2], kLongTextBytes);
+    ui::DDV_MaxBytes(dx, IDC_NEW_ACCOUNT_PASSWORD, m_edits[3], kPasswordBytes);
     ui::DDX_Text(dx, IDC_NEW_ACCOUNT_NAME, m_account.m_strAccount);
     ui::DDX_Text(dx, IDC_NEW_ACCOUNT_SERVER, m_account.m_strServer);
     ui::DDX_Text(dx, IDC_NEW_ACCOUNT_USER, m_account.m_strUser);
@@ -60,6 +66,7 @@ CRenameDlg::CRenameDlg(Prompter& prompter)
 
 void CRenameDlg::DoDataExchange(ui::CDataExchange& dx) {
     CIconCheckedDialog::DoDataExchange(dx);
+    ui::DDV_MaxBytes(dx, IDC_RENAME_ACCOUNT_NAME, m_nameEdit, kLongTextBytes);
     ui::DDX_Text(dx, IDC_RENAME_ACCOUNT_NAME, m_strName);
 }
 
@@ -78,6 +85,9 @@ void CModifyAccountDlg::DoDataExchange(ui::CDataExchange& dx) {
     ui::DDX_Control(dx, IDC_ACCOUNT_OK, m_okButton);
     ui::DDX_Control(dx, IDC_ACCOUNT_CANCEL, m_cancelButton);
     ui::DDX_Control(dx, IDC_MODIFY_ACCOUNT_DELETE, m_deleteButton);
+    ui::DDV_MaxBytes(dx, IDC_MODIFY_ACCOUNT_SERVER, m_edits[0], kLongTextBytes);
+    ui::DDV_MaxBytes(dx, IDC_MODIFY_ACCOUNT_USER, m_edits[1], kLongTextBytes);
+    ui::DDV_MaxBytes(dx, IDC_MODIFY_ACCOUNT_PASSWORD, m_edits[2], kPasswordBytes);
 }
 
 BOOL CModifyAccountDlg::OnInitDialog() {

@@ -3,11 +3,13 @@
 // mail/accounts.h.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "mail/accounts.h"
 #include "mail/gui/checked_dialog.h"
 #include "platform/prompter.h"
+#include "ui/byte_limited_edit.h"
 #include "ui/controls.h"
 #include "ui/dialog.h"
 #include "ui/icon_button.h"
@@ -40,6 +42,9 @@ protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(ui::CDataExchange& dx) override;
     std::optional<std::string> Problem() const override;
+
+private:
+    std::array<ui::CByteLimitedEdit, 4> m_edits;  // name, server, user, password
 };
 
 // "更改账户名" (dialog 146): one name, which may not be empty.
@@ -52,6 +57,9 @@ public:
 protected:
     void DoDataExchange(ui::CDataExchange& dx) override;
     std::optional<std::string> Problem() const override;
+
+private:
+    ui::CByteLimitedEdit m_nameEdit;
 };
 
 // "修改" (dialog 132): the account names in a list; the selected account's server, user name
@@ -85,6 +93,7 @@ private:
     ui::CIconButton m_okButton;
     ui::CIconButton m_cancelButton;
     ui::CIconButton m_deleteButton;
+    std::array<ui::CByteLimitedEdit, 3> m_edits;  // server, user, password
 };
 
 }  // namespace quorlet

@@ -13,6 +13,8 @@ CEntryDlg::CEntryDlg(Prompter& prompter)
     : CCheckedDialog(IDD_ENTRY, IDC_FILTER_OK, IDC_FILTER_CANCEL, ProblemBox::Notice, prompter) {}
 
 void CEntryDlg::DoDataExchange(ui::CDataExchange& dx) {
+    // The filter files' entries are read back into as many bytes as the long registry texts.
+    ui::DDV_MaxBytes(dx, IDC_ENTRY_TEXT, m_textEdit, kFilterEntryBytes);
     ui::DDX_Text(dx, IDC_ENTRY_TEXT, m_strText);
 }
 

@@ -10,6 +10,7 @@
 #include "mail/filters.h"
 #include "mail/gui/checked_dialog.h"
 #include "platform/prompter.h"
+#include "ui/byte_limited_edit.h"
 #include "ui/controls.h"
 #include "ui/dialog.h"
 
@@ -25,6 +26,9 @@ public:
 protected:
     void DoDataExchange(ui::CDataExchange& dx) override;
     std::optional<std::string> Problem() const override;
+
+private:
+    ui::CByteLimitedEdit m_textEdit;
 };
 
 // What the two list dialogs share: the list box, "增加(&a)", "删除(&d)", double-click to change

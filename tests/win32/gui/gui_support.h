@@ -154,6 +154,11 @@ struct MainDlgProbe {
     static bool& Busy(CMainDlg& window) { return window.m_bChecking; }
     static bool& NewMail(CMainDlg& window) { return window.m_bNewMail; }
     static bool& HaveFiltered(CMainDlg& window) { return window.m_bHaveFiltered; }
+    static bool HasSkin(CMainDlg& window) { return static_cast<bool>(window.m_skin); }
+    // The check cycle's report that a deletion run has ended (carried to the window's thread).
+    static void ReportDeletionFinished(CMainDlg& window) {
+        static_cast<CheckObserver&>(window).OnDeletionFinished();
+    }
 };
 
 // Presses a button of a dialog the way a click does.

@@ -86,6 +86,10 @@ TEST(MainWindow, EveryExitPathAsksOnceAndDecliningKeepsEverything) {
     };
     const Path paths[] = {
         {"Esc", [](CMainDlg& w) { testing::PressKey(w.m_hWnd, VK_ESCAPE); }},
+        // The dialog manager makes the cancel command of Ctrl+Break and the OK command of the
+        // Execute key; neither may end the window unasked.
+        {"Ctrl+Break", [](CMainDlg& w) { testing::PressKey(w.m_hWnd, VK_CANCEL); }},
+        {"Execute key", [](CMainDlg& w) { testing::PressKey(w.m_hWnd, VK_EXECUTE); }},
         {"X button", [](CMainDlg& w) { testing::Click(w.m_hWnd, IDC_CLOSE); }},
         {"menu 32773", [](CMainDlg& w) { w.SendMessage(WM_COMMAND, ID_EXIT); }},
         {"tray exit",

@@ -7,6 +7,9 @@
 #include "app/tray_tips.h"
 #include "app_ids.h"
 #include "gui_support.h"
+#include "mail_ids.h"
+#include "platform/file_system.h"
+#include "platform/memory_registry.h"
 #include "resource.h"
 #include "ui/controls.h"
 
@@ -151,6 +154,62 @@ TEST(Startup, CancellingThePasswordEndsTheProgramWithoutSaving) {
     EXPECT_TRUE(harness.prompter.shown.empty());
     EXPECT_FALSE(testing::ReadMainValue("Path"));
     EXPECT_EQ(testing::ReadMainValue("PhoneFee"), "1.50");
+}
+
+// When the settings' root key cannot be created, the start-up reads nothing; leaving the window
+// by the exit command or at the session end must then write nothing over what the user has.
+TEST(Startup, AfterAFailedLoadNeitherExitNorSessionEndWritesAnything) {
+    const std::string addresses = "[Main]\r\nTotal=1\r\n[Email]\r\n0=spam@example.com\r\n";
+    const std::string subjects = "[Main]\r\nTotal=1\r\n[Subject]\r\n0=广告\r\n";
+    struct Way {
+        const char* name;
+        std::function<void(CMainDlg&)> leave;
+    };
+    const Way ways[] = {
+        {"list edited, then the exit command",
+         [](CMainDlg& w) {
+             ui::SetDialogScript(IDD_ADDRESS_FILTER, [](ui::CDialog& list) {
+                 testing::Click(list.m_hWnd, IDC_FILTER_OK);
+             });
+             w.SendMessage(WM_COMMAND, ID_FILTER_ADDRESS);
+             w.SendMessage(WM_COMMAND, ID_EXIT);
+         }},
+        {"session end",
+         [](CMainDlg& w) {
+             w.SendMessage(WM_QUERYENDSESSION);
+             w.SendMessage(WM_ENDSESSION, TRUE);
+             w.EndDialog(IDCANCEL);
+         }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        MainWindowHarness harness;
+        ASSERT_TRUE(WriteFileAtomically("Address.ini", addresses));
+        ASSERT_TRUE(WriteFileAtomically("Subject.ini", subjects));
+        MemoryRegistry registry;
+        const char* main = "Software\\Quorlet\\Main";
+        registry.PutString(RegistryRoot::CurrentUser, main, "Total", "2");
+        registry.PutString(RegistryRoot::CurrentUser, main, "Path", "C:\\Quorlet");
+        registry.PutString(RegistryRoot::CurrentUser, main, "TimeInterval", "15");
+        registry.Fail(MemoryRegistry::Operation::Create, RegistryRoot::CurrentUser,
+                      "Software\\Quorlet");
+        harness.registry = &registry;
+        harness.Run([&](CMainDlg& window) { way.leave(window); });
+
+        EXPECT_EQ(harness.prompter.Texts().at(0), "创建主键失败(Quorlet) !");
+        auto text = [&](const char* name) {
+            const auto value = registry.Get(RegistryRoot::CurrentUser, main, name);
+            return value ? value->data : std::string("<missing>");
+        };
+        EXPECT_EQ(text("Total"), std::string("2") + '\0');
+        EXPECT_EQ(text("Path"), std::string("C:\\Quorlet") + '\0');
+        EXPECT_EQ(text("TimeInterval"), std::string("15") + '\0');
+        EXPECT_FALSE(registry.KeyExists(RegistryRoot::CurrentUser, "Software\\Quorlet\\0"));
+        EXPECT_FALSE(registry.KeyExists(RegistryRoot::ClassesRoot, "GLPass"));
+        EXPECT_FALSE(registry.KeyExists(RegistryRoot::CurrentUser, "Software\\Classes\\GLPass"));
+        EXPECT_EQ(ReadWholeFile("Address.ini"), addresses);
+        EXPECT_EQ(ReadWholeFile("Subject.ini"), subjects);
+    }
 }
 
 }  // namespace
