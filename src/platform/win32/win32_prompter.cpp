@@ -8,6 +8,14 @@
 namespace quorlet {
 namespace {
 
+std::wstring CurrentFolder() {
+    const DWORD length = GetCurrentDirectoryW(0, nullptr);
+    std::wstring folder(length, L'\0');
+    const DWORD written = GetCurrentDirectoryW(length, folder.data());
+    folder.resize(written < length ? written : 0);
+    return folder;
+}
+
 // The program's name, from the string table, as plain message boxes show it.
 constexpr UINT kAppTitleString = 57344;
 
@@ -85,9 +93,15 @@ public:
         dialog.nMaxFile = MAX_PATH;
         dialog.lpstrTitle = L"打开文件";
         // The data files are opened relative to the current directory, the program folder, so
-        // choosing a file elsewhere must not move it.
+        // choosing a file elsewhere must not move it: the flag asks the dialog, and the folder
+        // is put back afterwards whatever the dialog (or a shell extension in it) did.
         dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
-        if (!GetOpenFileNameW(&dialog)) {
+        const std::wstring folder = CurrentFolder();
+        const BOOL chosen = GetOpenFileNameW(&dialog);
+        if (!folder.empty()) {
+            SetCurrentDirectoryW(folder.c_str());
+        }
+        if (!chosen) {
             return std::nullopt;
         }
         return win32::FromWide(path);
