@@ -1,5 +1,9 @@
 #include "ui/custom_wnd.h"
 
+#include <optional>
+
+#include "ui/exception_boundary.h"
+
 namespace quorlet::ui {
 namespace {
 
@@ -62,13 +66,11 @@ LRESULT CALLBACK CCustomWnd::StaticProc(HWND window, UINT message, WPARAM wParam
         object->m_hWnd = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    try {
-        return object->WindowProc(message, wParam, lParam);
-    } catch (...) {
-        // A handler failed; the window goes on with the default handling of this message.
-        OutputDebugStringW(L"Quorlet: a window handler failed\n");
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+    // A handler that fails leaves the message to the default handling.
+    const std::optional<LRESULT> handled = RunGuarded(
+        L"a window handler", std::optional<LRESULT>{},
+        [&] { return std::optional<LRESULT>(object->WindowProc(message, wParam, lParam)); });
+    return handled ? *handled : DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace quorlet::ui

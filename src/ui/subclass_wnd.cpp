@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
+#include "ui/exception_boundary.h"
+
 namespace quorlet::ui {
 
 CSubclassWnd::~CSubclassWnd() {
@@ -46,13 +50,11 @@ LRESULT CALLBACK CSubclassWnd::HookProc(HWND window, UINT message, WPARAM wParam
     }
     const Current saved = hook->m_current;
     hook->m_current = {message, wParam, lParam};
-    LRESULT result = 0;
-    try {
-        result = hook->WindowProc(message, wParam, lParam);
-    } catch (...) {
-        OutputDebugStringW(L"Quorlet: a window hook failed\n");
-        result = DefSubclassProc(window, message, wParam, lParam);
-    }
+    // A hook that fails passes the message on as if it had not been there.
+    const std::optional<LRESULT> handled = RunGuarded(
+        L"a window hook", std::optional<LRESULT>{},
+        [&] { return std::optional<LRESULT>(hook->WindowProc(message, wParam, lParam)); });
+    const LRESULT result = handled ? *handled : DefSubclassProc(window, message, wParam, lParam);
     hook->m_current = saved;
     return result;
 }

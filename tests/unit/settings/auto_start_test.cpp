@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "platform/memory_registry.h"
+#include "support/fake_file_system.h"
 
 namespace quorlet {
 namespace {
@@ -12,17 +11,13 @@ namespace {
 constexpr auto CU = RegistryRoot::CurrentUser;
 constexpr auto LM = RegistryRoot::LocalMachine;
 
-class FolderWithProgram final : public FileSystem {
-public:
-    std::string current = "C:\\Program Files\\鸥信通";
-    std::set<std::string> files = {"C:\\Program Files\\鸥信通\\quorlet.exe", "D:\\quorlet.exe"};
-    std::string CurrentDirectory() const override { return current; }
-    bool ChangeDirectory(const std::string& path) override {
-        current = path;
-        return true;
-    }
-    bool FileExists(const std::string& path) const override { return files.count(path) > 0; }
-};
+// The program's folder, and a drive root that holds the program too.
+testing::FakeFileSystem FolderWithProgram(const std::string& current) {
+    testing::FakeFileSystem fileSystem;
+    fileSystem.current = current;
+    fileSystem.files = {"C:\\Program Files\\鸥信通\\quorlet.exe", "D:\\quorlet.exe"};
+    return fileSystem;
+}
 
 std::string Value(const MemoryRegistry& registry, RegistryRoot root) {
     const auto value = registry.Get(root, kRunKeyPath, kRunValueName);
@@ -68,8 +63,7 @@ TEST(AutoStart, WritesTheQuotedPathWhereItCanAndDeletesItEverywhere) {
         if (c.refuse == Refuse::MachineWrite) {
             registry.Fail(MemoryRegistry::Operation::Write, LM, kRunKeyPath);
         }
-        FolderWithProgram fileSystem;
-        fileSystem.current = c.folder;
+        testing::FakeFileSystem fileSystem = FolderWithProgram(c.folder);
         EXPECT_EQ(ApplyAutoStart(registry, fileSystem, true), c.result);
         EXPECT_EQ(Value(registry, LM), c.machine);
         EXPECT_EQ(Value(registry, CU), c.user);
@@ -78,7 +72,7 @@ TEST(AutoStart, WritesTheQuotedPathWhereItCanAndDeletesItEverywhere) {
 
 TEST(AutoStart, ClearingRemovesTheValueFromBothKeys) {
     MemoryRegistry registry;
-    FolderWithProgram fileSystem;
+    testing::FakeFileSystem fileSystem = FolderWithProgram("C:\\Program Files\\鸥信通");
     registry.PutString(LM, kRunKeyPath, kRunValueName, "\"C:\\a\\quorlet.exe\"");
     registry.PutString(CU, kRunKeyPath, kRunValueName, "\"C:\\b\\quorlet.exe\"");
     registry.PutString(CU, kRunKeyPath, "Other", "keep me");

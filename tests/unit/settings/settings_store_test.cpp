@@ -6,6 +6,7 @@
 
 #include "platform/memory_registry.h"
 #include "settings/password_cipher.h"
+#include "support/fake_file_system.h"
 #include "support/scripted_prompter.h"
 
 namespace quorlet {
@@ -17,17 +18,7 @@ constexpr auto CR = RegistryRoot::ClassesRoot;
 constexpr auto LM = RegistryRoot::LocalMachine;
 constexpr const char* kMain = "Software\\Quorlet\\Main";
 
-class FakeFileSystem final : public FileSystem {
-public:
-    std::string current = "C:\\Start";
-    std::set<std::string> files;
-    std::string CurrentDirectory() const override { return current; }
-    bool ChangeDirectory(const std::string& path) override {
-        current = path;
-        return true;
-    }
-    bool FileExists(const std::string& path) const override { return files.count(path) > 0; }
-};
+using testing::FakeFileSystem;
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
