@@ -1,5 +1,5 @@
-// What the fee and plan windows show and take back: the totals, the rates, the holiday lists,
-// the selection after a removal and the plan pages' texts.
+// What the fee and plan windows show and take back: the rates, the selection after a holiday is
+// removed and the plan pages' texts. The window tests run the rest through the windows.
 #include <gtest/gtest.h>
 
 #include "dialup/fee_settings.h"
@@ -7,16 +7,6 @@
 
 namespace quorlet {
 namespace {
-
-TEST(FeeWindowRules, TotalsShowTwoDecimalsAndZeroOnceCleared) {
-    const FeeTotalsTexts shown = FormatFeeTotals(3.25, 1.5);
-    EXPECT_EQ(shown.phone, "3.25");
-    EXPECT_EQ(shown.net, "1.50");
-    EXPECT_EQ(shown.total, "4.75");
-    EXPECT_EQ(FormatFeeTotals(0.0, 0.0).total, "0.00");
-    const FeeTotalsTexts cleared = ClearedFeeTotals();
-    EXPECT_EQ(cleared.phone + cleared.net + cleared.total, "000");
-}
 
 // A fare is shown with two decimals and taken back as shown, even untouched.
 TEST(FeeWindowRules, RatesGoOutAsShownAndComeBackAsAtofAndAtoiReadThem) {
@@ -55,28 +45,6 @@ TEST(FeeWindowRules, RatesGoOutAsShownAndComeBackAsAtofAndAtoiReadThem) {
         EXPECT_EQ(t.NetUnit, test.netUnit);
         EXPECT_EQ(t.hBeginTime, before.hBeginTime);  // nothing but the rates
         EXPECT_EQ(t.hdTelFare, before.hdTelFare);
-    }
-}
-
-// Every month and day of the lists makes an entry that the holiday test reads back as that date.
-TEST(FeeWindowRules, MonthAndDayListsMakeTheHolidaysTheyName) {
-    const std::vector<std::string> months = MonthNames();
-    const std::vector<std::string> days = DayNames();
-    ASSERT_EQ(months.size(), 12u);
-    ASSERT_EQ(days.size(), 31u);
-    EXPECT_EQ(months.front(), "01月");
-    EXPECT_EQ(days.back(), "31日");
-    EXPECT_EQ(HolidayEntry("01月", "01日"), "01月01日");
-    EXPECT_EQ(HolidayEntry("01月", "01日").size(), 8u);
-    EXPECT_EQ(HolidayEntry("", ""), "");
-    for (int m = 1; m <= 12; ++m) {
-        for (int d = 1; d <= 31; ++d) {
-            const std::string entry = HolidayEntry(months[m - 1], days[d - 1]);
-            ASSERT_EQ(entry.size(), 8u);
-            // The test reads the month from the first two bytes, the day after the "月".
-            EXPECT_EQ(std::stoi(entry.substr(0, 2)), m);
-            EXPECT_EQ(std::stoi(entry.substr(4, 2)), d);
-        }
     }
 }
 

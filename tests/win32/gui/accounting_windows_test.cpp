@@ -18,8 +18,8 @@
 #include "dialup_ids.h"
 #include "gui_support.h"
 #include "platform/simulated_remote_access.h"
-#include "platform/win32/wide_text.h"
 #include "resource.h"
+#include "ui/controls.h"
 #include "ui/window.h"
 
 namespace quorlet {
@@ -49,18 +49,15 @@ void Choose(HWND dialog, int id, int index, bool comboBox) {
                  reinterpret_cast<LPARAM>(list));
 }
 std::vector<std::string> ListEntries(HWND dialog, int id) {
-    HWND list = GetDlgItem(dialog, id);
+    const ui::CListBox list(GetDlgItem(dialog, id));
     std::vector<std::string> entries;
-    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)), L'\0');
-        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        entries.push_back(win32::FromWide(text));
+    for (int i = 0; i < list.GetCount(); ++i) {
+        entries.push_back(list.GetText(i));
     }
     return entries;
 }
 int Selection(HWND dialog, int id) {
-    return static_cast<int>(SendDlgItemMessageW(dialog, id, LB_GETCURSEL, 0, 0));
+    return ui::CListBox(GetDlgItem(dialog, id)).GetCurSel();
 }
 
 std::string FileText(const std::string& name) {
