@@ -31,12 +31,24 @@ OnlineRecorder::OnlineRecorder(RemoteAccess& remoteAccess, DialState& dialState,
 OnlineRecorder::LineChange OnlineRecorder::WatchLine() {
     const auto line = FindConnectedLine(m_remoteAccess, m_dialState.hConn);
     if (line) {
-        if (!line->entryName.empty()) {
+        // Without a name the line was found by asking after the program's own connection
+        // alone, the system's list having failed: that says nothing about a new connection.
+        const bool listed = !line->entryName.empty();
+        if (listed) {
             m_fees.m_strConnName = line->entryName;
         }
         if (m_bLineUp) {
-            return LineChange::None;
+            if (!listed || line->handle == m_periodHandle) {
+                return LineChange::None;
+            }
+            // Another handle: the connection timed went down and a new one came up between two
+            // looks (dialled again at once after a plan hung up). The new one is a period of
+            // its own, not more time of the old one.
+            m_bRecording = false;
+            m_bLineUp = false;
+            ClosePeriod();
         }
+        m_periodHandle = line->handle;
         m_period = PeriodTimer(m_clock, m_settings.m_nAheadTime);
         m_timeStart = m_period.Start();
         m_strPeriodConn = m_fees.m_strConnName;

@@ -84,6 +84,7 @@ private:
     std::string m_feeLogPath;
     PeriodTimer m_period;
     std::string m_strPeriodConn;
+    RasHandle m_periodHandle = 0;  // the connection the period times
 };
 
 // "%d:%d:%d" of a duration in seconds: hours (days included), minutes, seconds, not padded.

@@ -2,6 +2,8 @@
 // tray tip (timer 6), the plan check (timers 6 and 7) and its switch, and the commands of the
 // dial-up window, the online log, the fee settings and the plan sheet.
 #include "app/gui/main_dlg.h"
+#include "dialup/gui/fee_dlg.h"
+#include "dialup/gui/plan_sheet.h"
 
 namespace quorlet {
 
@@ -37,12 +39,39 @@ void CMainDlg::TogglePlan() {
     CopyStateToTray();
 }
 
-// The windows of dial-up and accounting. They are not built yet: each command does nothing until
+// The fee settings show the accumulated fees and edit this window's tariff table. The totals
+// are cleared when the window has closed, whichever way, if the user confirmed "清除" in it.
+void CMainDlg::ShowFeeSettings() {
+    CFeeDlg fees(m_services.prompter, m_services.remoteAccess, m_fees);
+    fees.SetTotals(m_settings.m_dPhoneFee, m_settings.m_dNetFee);
+    fees.DoModal(m_hWnd);
+    if (fees.m_bClearTotals) {
+        m_settings.m_dPhoneFee = 0.0;
+        m_settings.m_dNetFee = 0.0;
+    }
+}
+
+// The plan sheet edits texts; the plans change only when it ends with OK, and reach the registry
+// with the other settings at exit.
+void CMainDlg::EditPlans() {
+    CPlanDlg1 session(m_services.prompter, m_services.sound);
+    CPlanDlg2 total(m_services.prompter, m_services.sound);
+    session.CopyIn(PlanFieldsOf(m_settings, PlanPage::Session));
+    total.CopyIn(PlanFieldsOf(m_settings, PlanPage::Total));
+    CPlan sheet;
+    sheet.AddPage(session);
+    sheet.AddPage(total);
+    if (sheet.DoModal(m_hWnd) != IDOK) {
+        return;
+    }
+    TakePlanFields(m_settings, PlanPage::Session, session.CopyOut());
+    TakePlanFields(m_settings, PlanPage::Total, total.CopyOut());
+}
+
+// The windows of dial-up and the log. They are not built yet: each command does nothing until
 // its window is.
 
-void CMainDlg::ShowOnlineLog() {}    // the online log (206), handed the settlement day
-void CMainDlg::ShowFeeSettings() {}  // the fee settings (213), handed the accumulated fees
-void CMainDlg::OnDialCommand() {}    // the hang-up question, or the dial-up window (216)
-void CMainDlg::EditPlans() {}        // the online plan sheet (217, 218)
+void CMainDlg::ShowOnlineLog() {}  // the online log (206), handed the settlement day
+void CMainDlg::OnDialCommand() {}  // the hang-up question, or the dial-up window (216)
 
 }  // namespace quorlet

@@ -111,7 +111,12 @@ bool COptionPageGeneral::OnKillActive() {
 // "邮件检测"
 
 COptionPageMail::COptionPageMail(Prompter& prompter, Sound& sound)
-    : CPropertyPage(IDD_OPTION_MAIL), m_prompter(prompter), m_sound(sound) {}
+    : CPropertyPage(IDD_OPTION_MAIL),
+      m_prompter(prompter),
+      m_soundFile(prompter, sound,
+                  {IDC_OPTION_MAIL_SOUND_FILE, IDC_OPTION_MAIL_CHOOSE_SOUND,
+                   IDC_OPTION_MAIL_PLAY_SOUND, IDI_BUTTON_OPEN, IDI_BUTTON_PLAY},
+                  kLongTextBytes) {}
 
 void COptionPageMail::CopyIn(const MainSettings& s) {
     m_strInterval = s.m_strTimeInterval;
@@ -136,8 +141,7 @@ void COptionPageMail::CopyOut(MainSettings& s) const {
 }
 
 void COptionPageMail::DoDataExchange(ui::CDataExchange& dx) {
-    ui::DDX_Control(dx, IDC_OPTION_MAIL_CHOOSE_SOUND, m_chooseButton);
-    ui::DDX_Control(dx, IDC_OPTION_MAIL_PLAY_SOUND, m_playButton);
+    m_soundFile.Exchange(dx);
     ui::DDV_MaxChars(dx, IDC_OPTION_MAIL_INTERVAL, kIntervalChars);
     ui::DDX_Text(dx, IDC_OPTION_MAIL_INTERVAL, m_strInterval);
     ui::DDX_Text(dx, IDC_OPTION_MAIL_SOUND_FILE, m_strSoundFile);
@@ -155,42 +159,20 @@ void COptionPageMail::DoDataExchange(ui::CDataExchange& dx) {
 }
 
 BOOL COptionPageMail::OnInitDialog() {
-    m_soundFileEdit.Attach(m_hWnd, IDC_OPTION_MAIL_SOUND_FILE, kLongTextBytes);
     m_serverEdit.Attach(m_hWnd, IDC_OPTION_MAIL_SMTP_SERVER, kLongTextBytes);
     m_backEdit.Attach(m_hWnd, IDC_OPTION_MAIL_REPLY_ADDRESS, kLongTextBytes);
     SetSpinRange(m_hWnd, IDC_OPTION_MAIL_INTERVAL_SPIN, 0, 100);
     CPropertyPage::OnInitDialog();
-    m_chooseButton.SetIcon(IDI_BUTTON_OPEN, 0, 32, 32);
-    m_playButton.SetIcon(IDI_BUTTON_PLAY, 0, 32, 32);
-    EnableSound(m_bSound);
+    m_soundFile.Enable(m_bSound);
     return TRUE;
 }
 
-void COptionPageMail::EnableSound(bool on) {
-    EnableDlgItem(IDC_OPTION_MAIL_SOUND_FILE, on);
-    EnableDlgItem(IDC_OPTION_MAIL_CHOOSE_SOUND, on);
-    EnableDlgItem(IDC_OPTION_MAIL_PLAY_SOUND, on);
-}
-
 bool COptionPageMail::OnButtonClicked(int id) {
-    switch (id) {
-        case IDC_OPTION_MAIL_SOUND:
-            EnableSound(IsDlgButtonChecked(IDC_OPTION_MAIL_SOUND));
-            return true;
-        case IDC_OPTION_MAIL_CHOOSE_SOUND:
-            if (const auto path = m_prompter.OpenFile(kSoundFileFilter)) {
-                SetDlgItemText(IDC_OPTION_MAIL_SOUND_FILE, *path);
-            }
-            return true;
-        case IDC_OPTION_MAIL_PLAY_SOUND:
-            if (const std::string file = GetDlgItemText(IDC_OPTION_MAIL_SOUND_FILE);
-                !file.empty()) {
-                m_sound.PlayFileAsync(file);  // errors are not reported
-            }
-            return true;
-        default:
-            return CPropertyPage::OnButtonClicked(id);
+    if (id == IDC_OPTION_MAIL_SOUND) {
+        m_soundFile.Enable(IsDlgButtonChecked(IDC_OPTION_MAIL_SOUND));
+        return true;
     }
+    return m_soundFile.OnButtonClicked(id) || CPropertyPage::OnButtonClicked(id);
 }
 
 bool COptionPageMail::OnKillActive() {
@@ -205,7 +187,7 @@ bool COptionPageMail::OnKillActive() {
     if (check.soundFileMissing) {
         m_prompter.Notice(kNeedSoundFile);
         CheckDlgButton(IDC_OPTION_MAIL_SOUND, false);
-        EnableSound(false);
+        m_soundFile.Enable(false);
     }
     return check.Leave() && CPropertyPage::OnKillActive();
 }

@@ -12,13 +12,12 @@
 #include "platform/sound.h"
 #include "settings/main_settings.h"
 #include "ui/byte_limited_edit.h"
-#include "ui/icon_button.h"
 #include "ui/property_sheet.h"
+#include "ui/sound_file_field.h"
 
 namespace quorlet {
 
 inline constexpr const char* kOptionsTitle = "设置";
-inline constexpr const char* kSoundFileFilter = "声音文件(*.WAV)|*.wav|";
 
 // "常规选项"
 class COptionPageGeneral : public ui::CPropertyPage {
@@ -72,15 +71,10 @@ protected:
     void DoDataExchange(ui::CDataExchange& dx) override;
 
 private:
-    void EnableSound(bool on);
-
     Prompter& m_prompter;
-    Sound& m_sound;
-    ui::CByteLimitedEdit m_soundFileEdit;
+    ui::CSoundFileField m_soundFile;
     ui::CByteLimitedEdit m_serverEdit;
     ui::CByteLimitedEdit m_backEdit;
-    ui::CIconButton m_chooseButton;
-    ui::CIconButton m_playButton;
 };
 
 // "上网费用"

@@ -57,6 +57,21 @@ TEST_F(RecorderTest, AheadTimeDatesBackEveryConnection) {
     EXPECT_EQ(Log("Main", "Total"), "2");
 }
 
+// Hung up and dialled again between two looks of the watch: the first connection is logged as a
+// period of its own, and the new one starts a period at once.
+TEST_F(RecorderTest, ARedialBetweenTwoLooksIsANewPeriod) {
+    DialOwn();
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodBegan);
+    clock.Advance(600);
+    HangUpOwnConnection(ras, dial);
+    DialOwn();
+    EXPECT_EQ(recorder.WatchLine(), Change::PeriodBegan);
+    EXPECT_EQ(Log("0", "Connected"), "0:10:0");
+    EXPECT_EQ(recorder.m_timeStart, Dec(7, 12, 10));
+    EXPECT_NE(dial.hConn, 0u);  // the new line is still the program's own
+    EXPECT_EQ(recorder.WatchLine(), Change::None);
+}
+
 // The system's list of connections fails once while the program's own line is up: the line is
 // still up, so neither the period nor the program's hold on its line ends.
 TEST_F(RecorderTest, OneFailedLineTestKeepsTheOwnConnection) {
