@@ -4,6 +4,8 @@
 // itself or staying "done", a server that cannot be reached, and the layout when resized.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "app_ids.h"
 #include "gui_support.h"
 #include "mail/header_decoder.h"
@@ -211,21 +213,12 @@ TEST_F(ComposeWindow, AServerThatCannotBeReachedShowsTheSessionsText) {
     EXPECT_TRUE(servers.ReceivedMessages().empty());
 }
 
-RECT InParent(HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-SIZE SizeOf(HWND window) {
-    RECT rect;
-    GetWindowRect(window, &rect);
-    return {rect.right - rect.left, rect.bottom - rect.top};
-}
-
-void Resize(HWND window, SIZE size) {
-    SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+// A control's edges in the dialog's client area.
+std::array<LONG, 4> Edges(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 TEST_F(ComposeWindow, WithoutAServerNothingIsSentAndTheControlsFollowTheFrame) {
@@ -236,47 +229,40 @@ TEST_F(ComposeWindow, WithoutAServerNothingIsSentAndTheControlsFollowTheFrame) {
             EXPECT_EQ(LastShown().text, "请设置SMTP地址 !");
             EXPECT_FALSE(d.Sending());
 
-            // How far each edge moves when the window grows by 40 x 31.
-            struct Case {
-                int id;
-                RECT moved;
-            };
-            const Case cases[] = {
+            // How far each edge (left, top, right, bottom) moves when the window grows 40 x 31.
+            const std::pair<int, std::array<LONG, 4>> cases[] = {
                 {IDC_SEND_BODY, {0, 0, 40, 31}},          {IDC_SEND_FRAME, {0, 0, 40, 31}},
                 {IDC_SEND_RECIPIENTS, {0, 0, 40, 0}},     {IDC_SEND_SUBJECT, {0, 0, 40, 0}},
                 {IDC_SEND_MAIL, {40, 15, 40, 15}},        {IDC_SEND_LEAVE, {40, 15, 40, 15}},
                 {IDC_SEND_CLOSE_AFTER, {40, 15, 40, 15}}, {IDC_SEND_CLOSE_LABEL, {40, 15, 40, 15}},
             };
-            const SIZE first = SizeOf(d);
-            std::vector<RECT> before;
-            for (const Case& c : cases) {
-                before.push_back(InParent(d.GetDlgItem(c.id)));
+            RECT first;
+            GetWindowRect(d, &first);
+            std::vector<std::array<LONG, 4>> before;
+            for (const auto& [id, moved] : cases) {
+                before.push_back(Edges(d.GetDlgItem(id)));
             }
-            Resize(d, {first.cx + 40, first.cy + 31});
-            for (std::size_t i = 0; i < std::size(cases); ++i) {
-                const RECT after = InParent(d.GetDlgItem(cases[i].id));
-                const RECT& m = cases[i].moved;
-                EXPECT_EQ(after.left - before[i].left, m.left) << cases[i].id;
-                EXPECT_EQ(after.top - before[i].top, m.top) << cases[i].id;
-                EXPECT_EQ(after.right - before[i].right, m.right) << cases[i].id;
-                EXPECT_EQ(after.bottom - before[i].bottom, m.bottom) << cases[i].id;
-            }
-            const HWND grip = d.GetDlgItem(ui::cdxCSizingDialog::kGripId);
-            RECT client;
-            GetClientRect(d, &client);
-            EXPECT_EQ(InParent(grip).right, client.right);
-            EXPECT_EQ(InParent(grip).bottom, client.bottom);
+            auto resize = [&](int dx, int dy) {
+                SetWindowPos(d, nullptr, 0, 0, first.right - first.left + dx,
+                             first.bottom - first.top + dy, SWP_NOMOVE | SWP_NOZORDER);
+                for (std::size_t i = 0; i < std::size(cases); ++i) {
+                    std::array<LONG, 4> now = Edges(d.GetDlgItem(cases[i].first));
+                    for (std::size_t k = 0; k < 4; ++k) {
+                        now[k] -= before[i][k];
+                    }
+                    // Below the first size the controls stay where they were.
+                    EXPECT_EQ(now, (dx > 0 ? cases[i].second : std::array<LONG, 4>{}))
+                        << cases[i].first;
+                }
+            };
+            resize(40, 31);
             testing::SaveScreenshot(d, "compose-window-grown");
-
-            // Not below the size it opened with, where every control is back in its place.
-            Resize(d, {first.cx - 60, first.cy - 40});
-            EXPECT_EQ(SizeOf(d).cx, first.cx);
-            EXPECT_EQ(SizeOf(d).cy, first.cy);
-            for (std::size_t i = 0; i < std::size(cases); ++i) {
-                const RECT after = InParent(d.GetDlgItem(cases[i].id));
-                EXPECT_EQ(after.left, before[i].left) << cases[i].id;
-                EXPECT_EQ(after.bottom, before[i].bottom) << cases[i].id;
-            }
+            resize(-60, -40);
+            RECT last;
+            GetWindowRect(d, &last);
+            EXPECT_EQ(last.right - last.left, first.right - first.left)
+                << "stops at its first size";
+            EXPECT_EQ(last.bottom - last.top, first.bottom - first.top);
             testing::Click(d, IDC_SEND_LEAVE);
         });
     });
