@@ -36,17 +36,8 @@ BOOL cdxCSizingDialog::InitSizing(int growPercent, unsigned flags, bool grip) {
     m_minimum = {window.right - window.left, window.bottom - window.top};
     m_maximum = {2147483647, 2147483647};
     m_bAttached = true;
-    if (grip) {
-        const int width = GetSystemMetrics(SM_CXVSCROLL);
-        const int height = GetSystemMetrics(SM_CYHSCROLL);
-        m_grip = CreateWindowExW(WS_EX_TRANSPARENT, L"SCROLLBAR", nullptr,
-                                 WS_CHILD | WS_VISIBLE | SBS_SIZEBOX | SBS_SIZEBOXBOTTOMRIGHTALIGN,
-                                 client.right - width, client.bottom - height, width, height,
-                                 m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kGripId)),
-                                 ResourceInstance(), nullptr);
-        if (m_grip != nullptr) {
-            AddControl(m_grip, {100, 100, 100, 100});
-        }
+    if (grip && m_grip.Create(m_hWnd, kGripId)) {
+        AddControl(m_grip.m_hWnd, {100, 100, 100, 100});
     }
     if (growPercent != 0) {
         StretchWindow(ScaleChange(m_minimum, growPercent));
@@ -160,10 +151,7 @@ bool cdxCSizingDialog::StretchWindow(Extent change) {
 
 void cdxCSizingDialog::Teardown() {
     m_entries.clear();
-    if (m_grip != nullptr && IsWindow(m_grip)) {
-        DestroyWindow(m_grip);
-    }
-    m_grip = nullptr;
+    m_grip.Destroy();
     m_bAttached = false;
 }
 

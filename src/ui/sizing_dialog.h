@@ -10,6 +10,7 @@
 
 #include "base/size_layout.h"
 #include "ui/dialog.h"
+#include "ui/size_ctrl.h"
 
 namespace quorlet::ui {
 
@@ -60,7 +61,7 @@ private:
     Extent m_minimum;
     Extent m_maximum{2147483647, 2147483647};
     unsigned m_flags = 3;
-    HWND m_grip = nullptr;
+    cdxCSizeCtrl m_grip;
 };
 
 }  // namespace quorlet::ui

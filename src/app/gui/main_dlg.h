@@ -34,6 +34,7 @@
 #include "mail/gui/account_dialogs.h"
 #include "mail/gui/filter_dialogs.h"
 #include "mail/gui/preview_dlg.h"
+#include "send/gui/send_dlg.h"
 #include "settings/account_record.h"
 #include "settings/main_settings.h"
 #include "settings/settings_store.h"
@@ -244,7 +245,7 @@ private:
     bool m_bHaveFiltered = false;     // ... and filters marked some of it; timer 3 takes it
     bool m_bEditingAccounts = false;  // the change dialog is open: checks wait for it
     bool m_bCheckWaiting = false;     // a check was asked for meanwhile
-    bool m_bComposeOpen = false;      // the compose window is open (not built yet: always false)
+    bool m_bComposeOpen = false;      // the compose window is open
 
     HICON m_hIcon = nullptr;
     HICON m_hIconAuto = nullptr;
@@ -265,6 +266,9 @@ private:
     COptionPageGeneral m_optionGeneral;
     COptionPageMail m_optionMail;
     COptionDlg3 m_optionFees;
+
+    // The compose window, kept between showings.
+    CSendDlg m_compose{m_services.net, m_services.clock, m_services.prompter};
 
     // Mail watch: the account and filter dialogs, the working filter lists, the preview's object
     // with the mail table, and the check cycle (last: its threads end before the rest goes).

@@ -18,8 +18,18 @@ void CMainDlg::StartMailProgram() {
     quorlet::StartMailProgram(m_services.registry, m_services.shell, m_services.prompter);
 }
 
-// The compose window is not built yet: its command does nothing until it is. It will set
-// m_bComposeOpen around its run (the tray grays "发送邮件(&S)" meanwhile).
-void CMainDlg::OpenCompose() {}  // the compose window (191)
+// The compose window (191), from the button and the tray menu. The tray grays its item while the
+// window is open; a command that still arrives meanwhile finds it open and does nothing.
+void CMainDlg::OpenCompose() {
+    if (m_bComposeOpen) {
+        return;
+    }
+    m_compose.Reset(m_settings.m_strServer, m_settings.m_strBack);
+    m_bComposeOpen = true;
+    CopyStateToTray();
+    m_compose.DoModal(m_hWnd);
+    m_bComposeOpen = false;
+    CopyStateToTray();
+}
 
 }  // namespace quorlet

@@ -16,6 +16,12 @@ std::wstring CurrentFolder() {
     return folder;
 }
 
+thread_local HWND g_promptOwner = nullptr;
+
+HWND Owner() {
+    return g_promptOwner != nullptr && IsWindow(g_promptOwner) ? g_promptOwner : GetActiveWindow();
+}
+
 // The program's name, from the string table, as plain message boxes show it.
 constexpr UINT kAppTitleString = 57344;
 
@@ -62,8 +68,7 @@ public:
                 break;
         }
         const std::wstring caption = title.empty() ? ApplicationTitle() : win32::ToWide(title);
-        switch (
-            MessageBoxW(GetActiveWindow(), win32::ToWide(text).c_str(), caption.c_str(), style)) {
+        switch (MessageBoxW(Owner(), win32::ToWide(text).c_str(), caption.c_str(), style)) {
             case IDYES:
                 return MessageAnswer::Yes;
             case IDNO:
@@ -87,7 +92,7 @@ public:
         wchar_t path[MAX_PATH] = {};
         OPENFILENAMEW dialog{};
         dialog.lStructSize = sizeof dialog;
-        dialog.hwndOwner = GetActiveWindow();
+        dialog.hwndOwner = Owner();
         dialog.lpstrFilter = pairs.c_str();
         dialog.lpstrFile = path;
         dialog.nMaxFile = MAX_PATH;
@@ -109,6 +114,14 @@ public:
 };
 
 }  // namespace
+
+PromptOwner::PromptOwner(HWND window) : m_previous(g_promptOwner) {
+    g_promptOwner = window;
+}
+
+PromptOwner::~PromptOwner() {
+    g_promptOwner = m_previous;
+}
 
 Prompter& SystemPrompter() {
     static Win32Prompter prompter;
