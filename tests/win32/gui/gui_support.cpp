@@ -258,7 +258,7 @@ MainServices MainWindowHarness::Services() {
                         sound,
                         shell,
                         realNet != nullptr ? *realNet : net,
-                        remoteAccess};
+                        dialUp != nullptr ? *dialUp : remoteAccess};
 }
 
 void MainWindowHarness::Store(const MainSettings& settings, const AccountTable& accounts) {

@@ -142,6 +142,7 @@ public:
     Net* realNet = nullptr;        // when set, the window's sockets instead of `net` (mail tests)
     Registry* registry = nullptr;  // when set, instead of the system's registry
     FakeRemoteAccess remoteAccess;
+    RemoteAccess* dialUp = nullptr;  // when set, instead of `remoteAccess` (a DialSim.ini's)
     ManualClock clock{CivilTime{2024, 5, 3, 10, 0, 0}};
     ProgramFolder folder;
 
