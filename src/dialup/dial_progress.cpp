@@ -24,13 +24,7 @@ unsigned ReportedState(std::uintptr_t packed) {
 unsigned DialProgress::Begin() {
     m_nLastDial = (m_nLastDial % kDialMask) + 1;
     m_nDial = m_nLastDial;
-    m_bHangUpRequested = false;
     return m_nDial;
-}
-
-void DialProgress::HangUp() {
-    m_bHangUpRequested = true;
-    m_nDial = 0;
 }
 
 DialProgress::Outcome DialProgress::OnReport(std::uintptr_t packed, unsigned error) {

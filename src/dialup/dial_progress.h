@@ -37,31 +37,28 @@ public:
     void Reset() {
         m_nDial = 0;
         m_bCloseRequested = false;
-        m_bHangUpRequested = false;
     }
-    // A dial begins: its number, never 0. It replaces any earlier dial and clears the hang-up
-    // request, so that nothing left from an earlier dial can act on this one.
+    // A dial begins: its number, never 0. It replaces any earlier dial, hung up or not, so that
+    // nothing left from an earlier dial can act on this one.
     unsigned Begin();
-    // The user (or the redial timer) hangs up: the dial is over, and every later report of it,
-    // the one the system may still send included, goes nowhere.
-    void HangUp();
+    // The dial is over without a report to end it: the user (or the redial timer) hung up, or
+    // the service refused it at once. Every later report of it, one the system may still send
+    // after a hang-up included, goes nowhere; and nothing of the hang-up outlives the next Begin,
+    // so a hang-up the system never reports cannot swallow a report of the next dial.
+    void End() { m_nDial = 0; }
     // The window is closed while dialling: the next report of the dial closes it.
     void RequestClose() { m_bCloseRequested = true; }
-    // The dial failed at once (no report will come).
-    void EndAtOnce() { m_nDial = 0; }
 
     // One report; any outcome but Progress and Ignore ends the dial.
     Outcome OnReport(std::uintptr_t packed, unsigned error);
 
     bool Dialing() const { return m_nDial != 0; }
     bool CloseRequested() const { return m_bCloseRequested; }
-    bool HangUpRequested() const { return m_bHangUpRequested; }
 
 private:
     unsigned m_nDial = 0;      // the current dial; 0 when none runs
     unsigned m_nLastDial = 0;  // the number last handed out
     bool m_bCloseRequested = false;
-    bool m_bHangUpRequested = false;
 };
 
 // The redial time of the window's interval text: atoi's reading in seconds; 0 (no redial) when

@@ -115,7 +115,7 @@ void CDialDlg::Dial() {
     const unsigned error = StartDial(m_remoteAccess, Entry(), settings, notifier, m_state.hConn);
     if (error != 0) {
         // The redial timer stays: its next tick tries again.
-        m_progress.EndAtOnce();
+        m_progress.End();
         ResetControls();
         m_bShowingFailure = true;
         m_prompter.Show(DialErrorText(m_remoteAccess, error), kDialFailedTitle, MessageIcon::Stop,
@@ -129,8 +129,10 @@ void CDialDlg::Redial() {
         return;
     }
     if (m_progress.CloseRequested()) {
-        // The window waits for a report to close; a dial that stopped reporting gets no redial.
+        // The window waits for a report to close; a dial that stopped reporting gets no redial
+        // but the close.
         KillTimer(m_hWnd, kRedialTimer);
+        m_progress.End();
         HangUpHandle();
         PostMessage(WM_CLOSE);
         return;
@@ -145,7 +147,7 @@ void CDialDlg::HangUp() {
         return;
     }
     KillTimer(m_hWnd, kRedialTimer);
-    m_progress.HangUp();
+    m_progress.End();
     m_state.bOnline = false;
     HangUpHandle();
     ResetControls();

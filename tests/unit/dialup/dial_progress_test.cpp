@@ -41,14 +41,12 @@ TEST(DialProgress, ReportsOfAHungUpOrReplacedDialGoNowhere) {
     DialProgress progress;
     const unsigned first = progress.Begin();
     EXPECT_EQ(progress.OnReport(PackDialReport(first, RasState::kOpenPort), 0), Outcome::Progress);
-    progress.HangUp();
-    EXPECT_TRUE(progress.HangUpRequested());
+    progress.End();
     EXPECT_FALSE(progress.Dialing());
     // The report the system still sends for the hung-up dial, before and after the next dial.
     EXPECT_EQ(progress.OnReport(PackDialReport(first, RasState::kConnected), 0), Outcome::Ignore);
     const unsigned second = progress.Begin();
     EXPECT_NE(second, first);
-    EXPECT_FALSE(progress.HangUpRequested());
     EXPECT_EQ(progress.OnReport(PackDialReport(first, RasState::kDisconnected), 0),
               Outcome::Ignore);
     // The new dial's first report is its own, not swallowed by the earlier hang-up.

@@ -11,11 +11,11 @@
 #include <thread>
 
 #include "app/exit_rules.h"
+#include "app_ids.h"
 #include "dialup/dial_progress.h"
 #include "dialup/dial_settings.h"
 #include "dialup/dial_texts.h"
 #include "dialup/online_log.h"
-#include "app_ids.h"
 #include "dialup_ids.h"
 #include "gui_support.h"
 #include "platform/file_system.h"
@@ -316,6 +316,18 @@ TEST(DialWindow, FailuresRedialHangUpLateReportsAndCloseDuringADial) {
         EXPECT_FALSE(TheDialState().bOnline);
         EXPECT_EQ(TheDialState().hConn, 0u);
         dialUp.sim->WaitUntilIdle();
+        EXPECT_TRUE(dialUp.EnumConnections()->empty());
+
+        // A dial that stops reporting: the redial tick ends the close the window waits for.
+        script.delayMs = 10000;
+        dialUp.sim->SetDialScript(script);
+        window.SendMessage(WM_COMMAND, ID_DIAL);
+        dial = DialWindow();
+        SetDlgItemTextW(dial, IDC_DIAL_REDIAL_TIME, L"1");
+        testing::Click(dial, IDC_DIAL_START);
+        PostMessageW(dial, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(testing::PumpUntil([] { return DialWindow() == nullptr; }, 3s));
+        EXPECT_EQ(TheDialState().hConn, 0u);
         EXPECT_TRUE(dialUp.EnumConnections()->empty());
 
         harness.prompter.answers = {MessageAnswer::Yes};
