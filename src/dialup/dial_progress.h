@@ -15,8 +15,10 @@ namespace quorlet {
 
 // The private message the dial notifier posts to the dial-up window (WM_DIALNOTIFY): wParam
 // holds the state in its low 16 bits (every state the service knows fits) and the dial's number
-// above them, lParam the error code (0 = none).
-inline constexpr unsigned kDialNotifyMessage = 0xCCCD;
+// above them, lParam the error code (0 = none). It lies in the application's own range (WM_APP
+// and up): 0xCCCD would lie among the numbers the system hands out for registered messages,
+// which other programs may broadcast to every top-level window.
+inline constexpr unsigned kDialNotifyMessage = 0x8000 + 0xCCD;
 
 std::uintptr_t PackDialReport(unsigned dial, unsigned state);
 unsigned ReportedDial(std::uintptr_t packed);
