@@ -27,6 +27,7 @@
 #include "app/gui/tray_icon.h"
 #include "app/tray_tips.h"
 #include "dialup/fee_calculator.h"
+#include "dialup/gui/dial_dlg.h"
 #include "dialup/online_recorder.h"
 #include "dialup/plan_check.h"
 #include "mail/check_cycle.h"
@@ -269,6 +270,9 @@ private:
 
     // The compose window, kept between showings.
     CSendDlg m_compose{m_services.net, m_services.clock, m_services.prompter};
+
+    // The dial-up window, made once and opened by the dial command.
+    CDialDlg m_dialDlg{m_services.remoteAccess, m_services.prompter, TheDialState()};
 
     // Mail watch: the account and filter dialogs, the working filter lists, the preview's object
     // with the mail table, and the check cycle (last: its threads end before the rest goes).

@@ -2,7 +2,12 @@
 // tray tip (timer 6), the plan check (timers 6 and 7) and its switch, and the commands of the
 // dial-up window, the online log, the fee settings and the plan sheet.
 #include "app/gui/main_dlg.h"
+
+#include "base/c_numbers.h"
+#include "dialup/dial_state.h"
+#include "dialup/dial_texts.h"
 #include "dialup/gui/fee_dlg.h"
+#include "dialup/gui/log_dlg.h"
 #include "dialup/gui/plan_sheet.h"
 
 namespace quorlet {
@@ -68,10 +73,24 @@ void CMainDlg::EditPlans() {
     TakePlanFields(m_settings, PlanPage::Total, total.CopyOut());
 }
 
-// The windows of dial-up and the log. They are not built yet: each command does nothing until
-// its window is.
+// The online log (206), handed the settlement day.
+void CMainDlg::ShowOnlineLog() {
+    CLogDlg dialog(m_services.prompter, m_services.clock);
+    dialog.m_nSettlementDay = AtoI(m_settings.m_strDayClear);
+    dialog.DoModal(m_hWnd);
+}
 
-void CMainDlg::ShowOnlineLog() {}  // the online log (206), handed the settlement day
-void CMainDlg::OnDialCommand() {}  // the hang-up question, or the dial-up window (216)
+// While the program's own line is up (as the menus show it): the hang-up question. Otherwise
+// the dial-up window, one at a time; during a dial it is open, and the command leaves it be.
+void CMainDlg::OnDialCommand() {
+    DialState& state = TheDialState();
+    if (state.bOnline) {
+        if (m_services.prompter.AskYesNo(kHangUpQuestion, kTitleNotice, MessageIcon::Question)) {
+            HangUpOwnConnection(m_services.remoteAccess, state);
+        }
+        return;
+    }
+    m_dialDlg.Open(m_hWnd);
+}
 
 }  // namespace quorlet

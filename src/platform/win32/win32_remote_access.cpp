@@ -6,6 +6,7 @@
 // dial-up networking gives "no entries" and "no line" instead of refusing to start.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <mutex>
@@ -28,6 +29,7 @@ constexpr int kPasswordLength = 256;  // PWLEN
 constexpr int kDomainLength = 15;     // DNLEN
 
 constexpr DWORD kErrorBufferTooSmall = 603;
+constexpr std::size_t kHungUpKept = 16;
 constexpr DWORD kErrorInvalidHandle = 6;
 constexpr DWORD kErrorProcNotFound = 127;
 
@@ -67,7 +69,9 @@ static_assert(sizeof(RasDialParamsW400) == 2096);
 static_assert(sizeof(RasConnW400) == (sizeof(void*) == 8 ? 824 : 816));
 static_assert(sizeof(RasConnStatusW400) == 304);
 
-using RasDialFunc = void(WINAPI*)(UINT message, DWORD state, DWORD error);
+// The notifier of type 1: it names the connection a report is for.
+using RasDialFunc1 = void(WINAPI*)(HANDLE connection, UINT message, DWORD state, DWORD error,
+                                   DWORD extendedError);
 using EnumEntriesFn = DWORD(WINAPI*)(LPCWSTR reserved, LPCWSTR phoneBook, RasEntryNameW400*,
                                      LPDWORD size, LPDWORD count);
 using DialFn = DWORD(WINAPI*)(void* extensions, LPCWSTR phoneBook, RasDialParamsW400*,
@@ -77,15 +81,35 @@ using HangUpFn = DWORD(WINAPI*)(HANDLE connection);
 using EnumConnectionsFn = DWORD(WINAPI*)(RasConnW400*, LPDWORD size, LPDWORD count);
 using ConnectStatusFn = DWORD(WINAPI*)(HANDLE connection, RasConnStatusW400*);
 
-// Notifier type 0 carries no context: the one dial in progress is reached through this slot.
-std::mutex g_notifierMutex;
-RemoteAccess::DialNotifier g_notifier;
+// The system calls the notifier with no context of the caller's, only the connection's handle:
+// the dial in progress is reached through this slot. Its handle is known once RasDial returns;
+// reports that come before that are the new dial's. A connection the program has hung up may
+// still report (the system ends its dial thread in its own time): those reports, and reports of
+// any other connection, must not reach the dial that replaced it.
+struct DialSlot {
+    std::mutex mutex;
+    RemoteAccess::DialNotifier notifier;
+    HANDLE connection = nullptr;  // the current dial's, once RasDial has returned
+    std::vector<HANDLE> hungUp;   // connections hung up since they were dialled
+};
 
-void WINAPI OnDialProgress(UINT, DWORD state, DWORD error) {
+DialSlot& Slot() {
+    static DialSlot slot;
+    return slot;
+}
+
+void WINAPI OnDialProgress(HANDLE connection, UINT, DWORD state, DWORD error, DWORD) {
     RemoteAccess::DialNotifier notifier;
     {
-        std::lock_guard lock(g_notifierMutex);
-        notifier = g_notifier;
+        DialSlot& slot = Slot();
+        std::lock_guard lock(slot.mutex);
+        const bool hungUp =
+            std::find(slot.hungUp.begin(), slot.hungUp.end(), connection) != slot.hungUp.end();
+        const bool current = slot.connection == nullptr || slot.connection == connection;
+        if (hungUp || !current) {
+            return;
+        }
+        notifier = slot.notifier;
     }
     if (notifier) {
         notifier(state, error);
@@ -115,8 +139,8 @@ public:
     }
     ~Win32RemoteAccess() override {
         {
-            std::lock_guard lock(g_notifierMutex);
-            g_notifier = nullptr;
+            std::lock_guard lock(Slot().mutex);
+            Slot().notifier = nullptr;
         }
         if (m_library != nullptr) {
             FreeLibrary(m_library);
@@ -163,14 +187,22 @@ public:
         CopyWide(params.szUserName, user);
         CopyWide(params.szPassword, password);
         CopyWide(params.szDomain, "*");
+        DialSlot& slot = Slot();
         {
-            std::lock_guard lock(g_notifierMutex);
-            g_notifier = std::move(notifier);
+            std::lock_guard lock(slot.mutex);
+            slot.notifier = std::move(notifier);
+            slot.connection = nullptr;
         }
         HANDLE connection = nullptr;
-        const DWORD result = m_dial(nullptr, nullptr, &params, 0,
+        const DWORD result = m_dial(nullptr, nullptr, &params, 1,
                                     reinterpret_cast<void*>(&OnDialProgress), &connection);
         SecureZeroMemory(params.szPassword, sizeof params.szPassword);
+        {
+            std::lock_guard lock(slot.mutex);
+            slot.connection = connection;
+            // The system may give a handle it had given before to a new connection.
+            std::erase(slot.hungUp, connection);
+        }
         handle = reinterpret_cast<RasHandle>(connection);
         return result;
     }
@@ -191,6 +223,18 @@ public:
             return kErrorProcNotFound;
         }
         const auto connection = reinterpret_cast<HANDLE>(handle);
+        {
+            DialSlot& slot = Slot();
+            std::lock_guard lock(slot.mutex);
+            if (std::find(slot.hungUp.begin(), slot.hungUp.end(), connection) ==
+                slot.hungUp.end()) {
+                slot.hungUp.push_back(connection);
+            }
+            // Only recent connections may still report; the list stays short.
+            if (slot.hungUp.size() > kHungUpKept) {
+                slot.hungUp.erase(slot.hungUp.begin());
+            }
+        }
         const DWORD result = m_hangUp(connection);
         if (result == 0 && m_connectStatus != nullptr) {
             // The port is free only when the connection has really gone; dialling again at once

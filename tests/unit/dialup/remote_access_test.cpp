@@ -311,12 +311,10 @@ TEST(DialSimFile, TheReadmeSampleWorksAsPrinted) {
     SimulatedRemoteAccess ras(path);
     EXPECT_EQ(*ras.EnumEntries(), (std::vector<std::string>{"163", "办公室"}));
 
-    // Another program's connection to 163 is up from the start.
+    // No line is up before the walk through the README dials one.
     const auto before = ras.EnumConnections();
     ASSERT_TRUE(before.has_value());
-    ASSERT_EQ(before->size(), 1u);
-    EXPECT_EQ((*before)[0].entryName, "163");
-    EXPECT_EQ(ras.ConnectState((*before)[0].handle), RasState::kConnected);
+    EXPECT_TRUE(before->empty());
 
     Reports reports;
     RasHandle handle = 0;

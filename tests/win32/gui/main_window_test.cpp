@@ -185,8 +185,8 @@ TEST(MainWindow, HotKeysPostTheirCommandsEnterIsSwallowedAndEscAsks) {
     MainWindowHarness harness;
     harness.prompter.answers = {MessageAnswer::No};
     std::vector<int> commands;
-    // F2 to F4 open the filter dialogs; each is closed as soon as it is up.
-    for (int dialog : {IDD_ADDRESS_FILTER, IDD_SUBJECT_FILTER, IDD_LENGTH_FILTER}) {
+    // F2 to F4 open the filter dialogs and F7 the log; each is closed as soon as it is up.
+    for (int dialog : {IDD_ADDRESS_FILTER, IDD_SUBJECT_FILTER, IDD_LENGTH_FILTER, IDD_ONLINE_LOG}) {
         ui::SetDialogScript(dialog, [](ui::CDialog& d) { d.EndDialog(IDCANCEL); });
     }
     harness.Run([&](CMainDlg& window) {
