@@ -41,6 +41,9 @@ bool CListTip::Attach(HWND list) {
         return false;
     }
     m_nListId = GetDlgCtrlID(list);
+    m_nItem = -1;  // a list shown again starts with no cell
+    m_nSubItem = -1;
+    m_bCaptured = false;
     // The pop-up belongs to the window it was made for; once that has gone it is made again.
     if (Popup().m_hWnd == nullptr) {
         Popup().m_szMargins = {4, 4};
