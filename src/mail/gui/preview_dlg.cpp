@@ -122,7 +122,8 @@ void CPreviewDlg::FillList(const std::string& mailbox) {
     m_strMailbox = mailbox;
     const ui::CListCtrl list(GetDlgItem(IDC_PREVIEW_MESSAGES));
     list.DeleteAllItems();
-    const std::vector<MailRecord> records = m_mails.Snapshot();
+    m_records = m_mails.Snapshot();
+    const std::vector<MailRecord>& records = m_records;
     m_shown = ChooseRows(records, mailbox, m_anRowState);
     for (std::size_t row = 0; row < m_shown.size(); ++row) {
         const std::size_t i = m_shown[row];
@@ -274,13 +275,10 @@ void CPreviewDlg::OnDelete() {
     if (!m_prompter.AskYesNo(kConfirmDelete, kTitleNotice, MessageIcon::Question)) {
         return;
     }
-    const std::vector<MailRecord> records = m_mails.Snapshot();
     std::vector<PreviewDeletionRow> rows;
     rows.reserve(m_shown.size());
     for (std::size_t i : m_shown) {
-        if (i < records.size()) {
-            rows.push_back({i, records[i], m_anRowState[i]});
-        }
+        rows.push_back({i, m_records[i], m_anRowState[i]});
     }
     if (m_deletion.StartDeletion(std::move(rows)) != CPreviewDeletion::Start::Started) {
         m_prompter.Error(kDeletionThreadError);
@@ -313,8 +311,8 @@ void CPreviewDlg::OnAddAddresses() {
     if (!m_prompter.AskYesNo(kConfirmAdd, kTitleNotice, MessageIcon::Question)) {
         return;
     }
-    const SenderAddition addition =
-        SendersToAdd(m_mails.Snapshot(), m_shown, m_anRowState, m_addresses);
+    // The senders the rows show, even while a check refills the table.
+    const SenderAddition addition = SendersToAdd(m_records, m_shown, m_anRowState, m_addresses);
     for (const std::string& sender : addition.duplicates) {
         m_prompter.Show(sender, kDefinedTwiceTitle, MessageIcon::Exclamation, MessageButtons::Ok);
     }

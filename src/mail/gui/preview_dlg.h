@@ -101,6 +101,7 @@ private:
     const Charsets& m_charsets;
     std::vector<int> m_anRowState;             // one per record of the table
     std::vector<std::size_t> m_shown;          // the record of each row
+    std::vector<MailRecord> m_records;         // the table as the list was filled from it
     std::string m_strMailbox = kAllMailboxes;  // the chooser's entry the list shows
     std::vector<std::string> m_addresses;      // the copy of the address filter list
     bool m_bStopping = false;                  // "中止(&s)" was pressed during this deletion

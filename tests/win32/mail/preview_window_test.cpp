@@ -275,6 +275,14 @@ TEST_F(PreviewWindow, ThePreviewButtonAfterAnEmptyCheckThenAddingAndStopping) {
         ui::SetDialogScript(IDD_PREVIEW, [&](ui::CDialog& d) {
             ++openings;
             auto& preview = static_cast<CPreviewDlg&>(d);
+            // The mailbox is now behind a server whose greeting never comes.
+            {
+                std::lock_guard lock(preview.m_mails.Lock());
+                for (MailRecord& r : preview.m_mails.Records()) {
+                    r.m_strServer = silent.Server();
+                }
+            }
+            preview.Refill();
             const ui::CListCtrl list(d.GetDlgItem(IDC_PREVIEW_MESSAGES));
             ClickRow(list, 0);
             ClickRow(list, 2);
@@ -295,13 +303,6 @@ TEST_F(PreviewWindow, ThePreviewButtonAfterAnEmptyCheckThenAddingAndStopping) {
             EXPECT_FALSE(preview.m_bDeleting);
             harness.prompter.shown.clear();
 
-            // The mailbox is now behind a server whose greeting never comes.
-            {
-                std::lock_guard lock(preview.m_mails.Lock());
-                for (MailRecord& r : preview.m_mails.Records()) {
-                    r.m_strServer = silent.Server();
-                }
-            }
             testing::Click(d, IDC_PREVIEW_DELETE);
             ASSERT_TRUE(preview.m_bDeleting);
             EXPECT_EQ(d.GetWindowText(), "邮件预览[正在删除...]");
