@@ -100,6 +100,11 @@ bool CPreviewDeletion::Step(CPop3Session& session, bool evenAfterStop,
     return ok;
 }
 
+bool CPreviewDeletion::StopRequested() {
+    std::lock_guard lock(m_stopLock);
+    return m_bStopDelete;
+}
+
 void CPreviewDeletion::Settle(PreviewDeletionRow& row, int outcome) {
     if (outcome != kMailNoLogin) {
         row.state = outcome;
@@ -145,11 +150,8 @@ void CPreviewDeletion::DeleteMarked(CPop3Session& session, std::vector<PreviewDe
     session.SetWaitLimits(m_options.connectLimit, m_options.replyLimit, m_options.wholeReplyLimit);
     std::size_t i = 0;
     while (i < rows.size()) {
-        {
-            std::lock_guard lock(m_stopLock);
-            if (m_bStopDelete) {
-                break;  // the groups not reached keep their states
-            }
+        if (StopRequested()) {
+            break;  // the groups not reached keep their states
         }
         if (!IsChosenRow(rows[i].state)) {
             ++i;
@@ -169,15 +171,12 @@ void CPreviewDeletion::DeleteMarked(CPop3Session& session, std::vector<PreviewDe
             continue;
         }
         session.Close();
-        bool stopped;
-        {
-            std::lock_guard lock(m_stopLock);
-            stopped = m_bStopDelete;
-        }
-        if (stopped) {
+        if (StopRequested()) {
             // Stopped while logging in: the group stays on the server as it is.
             for (std::size_t j = i; j < end; ++j) {
-                Settle(rows[j], kMailLeft);
+                if (!IsSettledRow(rows[j].state)) {
+                    Settle(rows[j], kMailLeft);
+                }
             }
             break;
         }
@@ -188,10 +187,6 @@ void CPreviewDeletion::DeleteMarked(CPop3Session& session, std::vector<PreviewDe
 
 void CPreviewDeletion::DeleteGroup(CPop3Session& session, std::vector<PreviewDeletionRow>& rows,
                                    std::size_t first, std::size_t end) {
-    const auto stopped = [this] {
-        std::lock_guard lock(m_stopLock);
-        return m_bStopDelete;
-    };
     std::vector<std::size_t> deleted;
     deleted.reserve(end - first);
     for (std::size_t j = first; j < end; ++j) {
@@ -199,13 +194,13 @@ void CPreviewDeletion::DeleteGroup(CPop3Session& session, std::vector<PreviewDel
         if (IsSettledRow(row.state)) {
             continue;  // settled by an earlier run: a deleted row stays "已删除"
         }
-        if (!IsChosenRow(row.state) || stopped()) {
+        if (!IsChosenRow(row.state) || StopRequested()) {
             Settle(row, kMailLeft);
             continue;
         }
         // Nothing is deleted before DELE; a stop before it leaves the message where it is.
         const bool same = Step(session, false, [&] { return IsSameMessage(session, row.mail); });
-        if (stopped()) {
+        if (StopRequested()) {
             Settle(row, kMailLeft);
         } else if (!same) {
             Settle(row, kMailRefused);  // changed on the server since the check: not the one seen
@@ -214,7 +209,7 @@ void CPreviewDeletion::DeleteGroup(CPop3Session& session, std::vector<PreviewDel
             Settle(row, kMailDeleted);
         } else {
             // A DELE cut by the stop has closed the connection: the message stays on the server.
-            Settle(row, stopped() ? kMailLeft : kMailRefused);
+            Settle(row, StopRequested() ? kMailLeft : kMailRefused);
         }
     }
     // The server deletes nothing unless QUIT succeeds.

@@ -82,6 +82,7 @@ private:
     // One exchange with the server, which the stop command may cut. After a stop only QUIT
     // runs (evenAfterStop); everything else is then not started.
     bool Step(CPop3Session& session, bool evenAfterStop, const std::function<bool()>& exchange);
+    bool StopRequested();
     void Settle(PreviewDeletionRow& row, int outcome);
 
     Net& m_net;
