@@ -54,6 +54,7 @@ private:
 class PreviewDeletionTest : public testing::CheckCycleFixture {
 protected:
     void Mailbox(const std::string& host, int count) {
+        m_sizes[host] = count;
         auto& messages = net.AddMailbox(host, "u", "pw").messages;
         for (int i = 1; i <= count; ++i) {
             const std::string s = host + std::to_string(i);
@@ -64,7 +65,30 @@ protected:
 
     void Check() {
         ASSERT_EQ(cycle.StartCheck(accounts, {}), CCheckCycle::Start::Started);
-        ASSERT_TRUE(observer.WaitChecks(1));
+        ASSERT_TRUE(observer.WaitChecks(++m_checks));
+    }
+
+    // Every mailbox as Mailbox() made it and every host answering again, then a check.
+    void Recheck() {
+        {
+            auto lock = net.Lock();
+            for (const AccountRecord& a : accounts) {
+                auto& messages = net.MailboxOf(a.m_strServer, "u").messages;
+                messages.clear();
+                for (int i = 1; i <= m_sizes[a.m_strServer]; ++i) {
+                    const std::string s = a.m_strServer + std::to_string(i);
+                    messages.push_back(MemoryPop3::MakeMessage(s + "@x", s, 100 + i));
+                }
+                MemoryPop3::Host& host = net.AddHost(a.m_strServer);
+                host.errAt.clear();
+                host.dropAt.clear();
+                host.silentAfter.clear();
+                host.hangConnect = false;
+            }
+        }
+        deleted.ended = false;
+        deleted.outcomes.clear();
+        Check();
     }
 
     // Starts the deletion with the rows of every record, ticked where `ticks` has a '1'.
@@ -109,6 +133,10 @@ protected:
 
     RecordingDeletionObserver deleted;
     CPreviewDeletion deletion{net, clock, mails, deleted};
+
+private:
+    std::map<std::string, int> m_sizes;
+    std::size_t m_checks = 0;
 };
 
 TEST_F(PreviewDeletionTest, TheTickedRowsGoAndTheRestOfTheirGroupIsLeft) {
@@ -135,51 +163,24 @@ TEST_F(PreviewDeletionTest, TheTickedRowsGoAndTheRestOfTheirGroupIsLeft) {
 
 TEST_F(PreviewDeletionTest, WhatTheServerDidNotCommitIsNotReportedDeleted) {
     struct Case {
-        const char* name;
         std::string MemoryPop3::Host::*field;
         const char* command;
-        std::string outcomes;
-        std::size_t left;
     };
-    const Case cases[] = {
-        {"QUIT refused", &MemoryPop3::Host::errAt, "QUIT", "FF", 2},
-        {"DELE refused", &MemoryPop3::Host::errAt, "DELE", "FF", 2},
-        {"connection dropped at the second DELE", &MemoryPop3::Host::dropAt, "DELE 2", "FF", 2},
-    };
+    const Case cases[] = {{&MemoryPop3::Host::errAt, "QUIT"},
+                          {&MemoryPop3::Host::errAt, "DELE"},
+                          {&MemoryPop3::Host::dropAt, "DELE 2"}};
+    Mailbox("a", 2);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        MemoryPop3 local;
-        MailTable table;
-        testing::RecordingObserver checked;
-        RecordingDeletionObserver ended;
+        SCOPED_TRACE(c.command);
+        Recheck();
         {
-            CCheckCycle check(local, table, checked, clock, SystemCharsets());
-            CheckOptions options;
-            options.spoolFolder = dir.File("");
-            check.SetOptions(options);
-            auto& messages = local.AddMailbox("a", "u", "pw").messages;
-            messages.push_back(MemoryPop3::MakeMessage("x@x", "one", 101));
-            messages.push_back(MemoryPop3::MakeMessage("y@x", "two", 102));
-            ASSERT_EQ(check.StartCheck({{"a", "a", "u", "pw", true}}, {}),
-                      CCheckCycle::Start::Started);
-            ASSERT_TRUE(checked.WaitChecks(1));
+            auto lock = net.Lock();
+            net.AddHost("a").*c.field = c.command;
         }
-        {
-            auto lock = local.Lock();
-            local.AddHost("a").*c.field = c.command;
-        }
-        CPreviewDeletion run(local, clock, table, ended);
-        PreviewDeletionOptions options;
-        options.spoolFolder = dir.File("");
-        run.SetOptions(options);
-        const auto records = table.Snapshot();
-        ASSERT_EQ(run.StartDeletion({{0, records[0], kRowTicked}, {1, records[1], kRowTicked}}),
-                  CPreviewDeletion::Start::Started);
-        ASSERT_TRUE(ended.WaitEnd());
-        EXPECT_EQ(ended.Last(2), c.outcomes);
-        EXPECT_EQ(testing::StatusLetters(table.Snapshot()), c.outcomes);
-        auto lock = local.Lock();
-        EXPECT_EQ(local.MailboxOf("a", "u").messages.size(), c.left);
+        Delete("11");
+        EXPECT_EQ(deleted.Last(2), "FF");
+        EXPECT_EQ(Statuses(), "FF");
+        EXPECT_EQ(Subjects("a").size(), 2u);
     }
 }
 
@@ -212,65 +213,37 @@ TEST_F(PreviewDeletionTest, AFailedLoginLetsALaterRowOfTheGroupTryAgain) {
 }
 
 TEST_F(PreviewDeletionTest, TheStopCutsAConnectOrAReplyWaitAtOnce) {
-    for (const char* waitingFor : {"connect", "DELE"}) {
-        SCOPED_TRACE(waitingFor);
-        MemoryPop3 local;
-        MailTable table;
-        testing::RecordingObserver checked;
+    Mailbox("a", 2);
+    Mailbox("b", 2);
+    for (bool atConnect : {true, false}) {
+        SCOPED_TRACE(atConnect ? "connect" : "DELE");
+        Recheck();
         {
-            CCheckCycle check(local, table, checked, clock, SystemCharsets());
-            CheckOptions options;
-            options.spoolFolder = dir.File("");
-            check.SetOptions(options);
-            for (const char* host : {"a", "b"}) {
-                auto& messages = local.AddMailbox(host, "u", "pw").messages;
-                messages.push_back(MemoryPop3::MakeMessage("x@x", "one", 101));
-                messages.push_back(MemoryPop3::MakeMessage("y@x", "two", 102));
-            }
-            ASSERT_EQ(
-                check.StartCheck({{"a", "a", "u", "pw", true}, {"b", "b", "u", "pw", true}}, {}),
-                CCheckCycle::Start::Started);
-            ASSERT_TRUE(checked.WaitChecks(1));
-        }
-        {
-            auto lock = local.Lock();
-            if (std::string(waitingFor) == "connect") {
-                local.AddHost("a").hangConnect = true;
+            auto lock = net.Lock();
+            if (atConnect) {
+                net.AddHost("a").hangConnect = true;
             } else {
-                local.AddHost("a").silentAfter = "DELE";
+                net.AddHost("a").silentAfter = "DELE";
             }
         }
-        RecordingDeletionObserver ended;
-        CPreviewDeletion run(local, clock, table, ended);
-        PreviewDeletionOptions options;
-        options.spoolFolder = dir.File("");
-        options.connectLimit = 30s;
-        options.replyLimit = 30s;
-        run.SetOptions(options);
-        const auto records = table.Snapshot();
-        std::vector<PreviewDeletionRow> rows;
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            rows.push_back({i, records[i], kRowTicked});
-        }
-        ASSERT_EQ(run.StartDeletion(std::move(rows)), CPreviewDeletion::Start::Started);
-        for (int i = 0; i < 4000 && local.Connects("a") < 2; ++i) {
+        const int connects = net.Connects("a");
+        Start(
+            "11"
+            "11");
+        for (int i = 0; i < 4000 && net.Connects("a") == connects; ++i) {
             std::this_thread::sleep_for(2ms);
         }
-        if (std::string(waitingFor) == "DELE") {
-            for (int i = 0; i < 4000 && local.Commands("a").back() != "DELE 1"; ++i) {
-                std::this_thread::sleep_for(2ms);
-            }
+        if (!atConnect) {
+            WaitForCommand("a", "DELE 1");
         }
         std::this_thread::sleep_for(50ms);
         const auto stopped = std::chrono::steady_clock::now();
-        run.Stop();
-        ASSERT_TRUE(ended.WaitEnd());
+        deletion.Stop();
+        ASSERT_TRUE(deleted.WaitEnd());
         EXPECT_LT(std::chrono::steady_clock::now() - stopped, 5s);  // the limits are 30 s
-        EXPECT_EQ(ended.Last(4), "RR--") << "the group stays; the next one is not reached";
-        EXPECT_EQ(local.Connects("b"), 1);
-        auto lock = local.Lock();
-        EXPECT_EQ(local.MailboxOf("a", "u").messages.size(), 2u);
-        local.AddHost("a").hangConnect = false;
+        EXPECT_EQ(deleted.Last(4), "RR--") << "the group stays; the next one is not reached";
+        EXPECT_EQ(Subjects("a").size(), 2u);
+        EXPECT_EQ(Subjects("b").size(), 2u);
     }
 }
 
