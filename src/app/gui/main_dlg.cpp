@@ -55,6 +55,7 @@ CMainDlg::CMainDlg(const MainServices& services)
       m_addressDlg(services.prompter),
       m_subjectDlg(services.prompter),
       m_lengthDlg(services.prompter),
+      m_preview(services.prompter, services.net, services.clock, services.charsets),
       m_check(services.net, m_preview.m_mails, *this, services.clock, services.charsets) {
     m_hIcon = LoadIconW(ui::ResourceInstance(), MAKEINTRESOURCEW(IDI_APP));
     QuorletCommMessage();

@@ -247,6 +247,7 @@ private:
     bool m_bEditingAccounts = false;  // the change dialog is open: checks wait for it
     bool m_bCheckWaiting = false;     // a check was asked for meanwhile
     bool m_bComposeOpen = false;      // the compose window is open
+    bool m_bOpen = false;             // the preview window is open
 
     HICON m_hIcon = nullptr;
     HICON m_hIconAuto = nullptr;

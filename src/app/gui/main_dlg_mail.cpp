@@ -8,6 +8,7 @@
 #include "app/gui/main_dlg.h"
 #include "app_ids.h"
 #include "mail/accounts.h"
+#include "mail/preview_rows.h"
 #include "resource.h"
 
 namespace quorlet {
@@ -43,7 +44,7 @@ void CMainDlg::AddAccount() {
 void CMainDlg::ModifyAccounts() {
     // Removing or renaming accounts while a check or a deletion reports rows and fills the mail
     // table by account would credit them to the wrong accounts: the change waits for the end.
-    if (m_bChecking || m_check.IsBusy()) {
+    if (m_bChecking || m_check.IsBusy() || m_preview.m_bDeleting) {
         m_services.prompter.Notice(kMailBeingUpdated);
         return;
     }
@@ -286,6 +287,9 @@ void CMainDlg::OnRowResult(int row, const std::string& count, const std::string&
 void CMainDlg::OnCheckFinished(bool haveMail, bool haveFiltered) {
     m_reports.Post([this, haveMail, haveFiltered] {
         ShowCheckIdle();
+        if (m_bOpen) {
+            m_preview.Refill();  // the open preview always shows the latest check
+        }
         if (haveMail) {
             m_bNewMail = true;
         }
@@ -350,8 +354,23 @@ void CMainDlg::NotifyCheckEnd() {
     }
 }
 
-// The preview (dialog 156). Its window is not built yet: the command does nothing until then.
+// The preview (dialog 156)
 
-void CMainDlg::OpenPreview() {}
+void CMainDlg::OpenPreview() {
+    if (m_bOpen) {
+        return;
+    }
+    m_bOpen = true;
+    m_preview.m_mailboxes.assign(1, kAllMailboxes);
+    for (const AccountRecord& account : m_accounts) {
+        m_preview.m_mailboxes.push_back(account.m_strAccount);
+    }
+    m_preview.m_addressFile = m_filterFiles.address;
+    m_preview.m_checkRunning = [this] { return m_bChecking || m_check.IsBusy(); };
+    m_preview.DoModal(m_hWnd);
+    // "加入(&j)" may have added senders to the address file: the next check uses them.
+    LoadFilterLists();
+    m_bOpen = false;
+}
 
 }  // namespace quorlet

@@ -170,6 +170,7 @@ TEST_F(CheckWindow, FilteredMailInListModeOpensThePreviewInstead) {
     harness.Store(settings, {Account("a", 1)});
     std::vector<int> commands;
     harness.Run([&](CMainDlg& window) {
+        ui::SetDialogScript(IDD_PREVIEW, [](ui::CDialog& preview) { preview.EndDialog(IDCANCEL); });
         ui::SetCommandObserver([&](HWND dialog, int id) {
             if (dialog == window.m_hWnd) {
                 commands.push_back(id);
@@ -181,6 +182,7 @@ TEST_F(CheckWindow, FilteredMailInListModeOpensThePreviewInstead) {
         EXPECT_EQ(Statuses(window), "1");
         window.EndDialog(IDCANCEL);
     });
+    ui::ClearDialogScripts();
     EXPECT_TRUE(harness.prompter.shown.empty()) << "no question in list mode";
     EXPECT_EQ(Subjects(1), std::vector<std::string>{"cheap spam"});
 }
