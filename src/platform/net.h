@@ -14,6 +14,8 @@
 
 namespace quorlet {
 
+class Tls;
+
 class NetStream {
 public:
     enum class Result { Data, Closed, TimedOut, Aborted, Failed };
@@ -65,6 +67,10 @@ public:
 
     // The IPv4 addresses of a host in the resolver's order; empty when it cannot be resolved.
     virtual std::vector<std::array<std::uint8_t, 4>> ResolveIPv4(const std::string& host) = 0;
+
+    // The TLS layer over this network's streams; null where there is none (the secure choices
+    // then fail as a handshake that cannot be made, never falling back to plain text).
+    virtual Tls* TlsLayer() { return nullptr; }
 
     // Listens on 127.0.0.1 (port 0: any free port) with the given backlog; nullptr on failure.
     virtual std::unique_ptr<NetListener> ListenLoopback(std::uint16_t port, int backlog) {

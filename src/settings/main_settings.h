@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "settings/mail_security.h"
+
 namespace quorlet {
 
 struct MainSettings {
@@ -25,8 +27,11 @@ struct MainSettings {
     bool m_bLengthDisable = false;
     std::string m_strMailLength;  // size limit in KB, as entered
 
-    std::string m_strServer;  // SMTP server
-    std::string m_strBack;    // reply address
+    std::string m_strServer;                            // SMTP server
+    std::string m_strBack;                              // reply address
+    MailSecurity m_nSmtpSecurity = MailSecurity::None;  // "SmtpSecurity"
+    std::string m_strSmtpUser;      // "SmtpUser": with a name, the server is logged in to
+    std::string m_strSmtpPassword;  // "SmtpPassword", stored scrambled as account passwords
 
     bool m_bRecord = false;         // record online time and compute fees (stored value)
     bool m_bRecordThisRun = false;  // fixed at load: the stored value takes effect next start

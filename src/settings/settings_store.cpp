@@ -114,6 +114,9 @@ bool SettingsStore::Load(MainSettings& settings, AccountTable& accounts) {
         ReadText(*key, "Pop3", kLong, account.m_strServer);
         ReadText(*key, "Username", kLong, account.m_strUser);
         account.m_strPassword = ReadPassword(*key, "Password");
+        std::string security;
+        ReadText(*key, "Security", kShort, security);
+        account.m_nSecurity = MailSecurityFromText(security);
     }
 
     LoadStartupPassword(settings);
@@ -150,6 +153,11 @@ void SettingsStore::LoadMainValues(RegistryKey& main, MainSettings& s, int& tota
     ReadText(main, "MailLength", kShort, s.m_strMailLength);
     ReadText(main, "Server", kLong, s.m_strServer);
     ReadText(main, "Back", kLong, s.m_strBack);
+    std::string smtpSecurity;
+    ReadText(main, "SmtpSecurity", kShort, smtpSecurity);
+    s.m_nSmtpSecurity = MailSecurityFromText(smtpSecurity);
+    ReadText(main, "SmtpUser", kLong, s.m_strSmtpUser);
+    s.m_strSmtpPassword = ReadPassword(main, "SmtpPassword");
     s.m_bRecord = ReadFlag(main, "Record");
     s.m_bRecordThisRun = s.m_bRecord;
     ReadTextOr(main, "AheadTime", "0", s.m_strAheadTime);
@@ -212,6 +220,7 @@ void SettingsStore::Save(const MainSettings& settings, const AccountTable& accou
                 WriteText(*key, "Pop3", account.m_strServer);
                 WriteText(*key, "Username", account.m_strUser);
                 key->SetBinary("Password", PasswordCipher::Scramble(account.m_strPassword));
+                WriteText(*key, "Security", MailSecurityText(account.m_nSecurity));
             }
         } else {
             m_prompter.Error("创建主键失败(main) !");
@@ -242,6 +251,9 @@ void SettingsStore::SaveMainValues(RegistryKey& main, const MainSettings& s, std
     WriteText(main, "MailLength", s.m_strMailLength);
     WriteText(main, "Server", s.m_strServer);
     WriteText(main, "Back", s.m_strBack);
+    WriteText(main, "SmtpSecurity", MailSecurityText(s.m_nSmtpSecurity));
+    WriteText(main, "SmtpUser", s.m_strSmtpUser);
+    main.SetBinary("SmtpPassword", PasswordCipher::Scramble(s.m_strSmtpPassword));
     WriteFlag(main, "Record", s.m_bRecord);
     WriteText(main, "AheadTime", s.m_strAheadTime);
     WriteText(main, "PhoneFee", Money(s.m_dPhoneFee));

@@ -348,5 +348,42 @@ TEST_F(SettingsStoreTest, ProgramFolderRule) {
     EXPECT_EQ(fileSystem.current, "C:\\Windows");
 }
 
+// Settings written before the security choice existed load as plain connections without a
+// login; the choice and the SMTP login survive a save and a load, the password scrambled.
+TEST_F(SettingsStoreTest, SecurityChoicesLoadAsNoneWhenAbsentAndRoundTrip) {
+    PutMain("Total", "1");
+    PutMain("Server", "smtp.example.com");
+    registry.PutString(CU, "Software\\Quorlet\\0", "Pop3", "pop.example.com");
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(settings.m_nSmtpSecurity, MailSecurity::None);
+    EXPECT_EQ(settings.m_strSmtpUser, "");
+    EXPECT_EQ(settings.m_strSmtpPassword, "");
+    ASSERT_EQ(accounts.size(), 1u);
+    EXPECT_EQ(accounts[0].m_nSecurity, MailSecurity::None);
+
+    const struct {
+        MailSecurity security;
+        const char* stored;
+    } cases[] = {
+        {MailSecurity::Tls, "1"}, {MailSecurity::StartTls, "2"}, {MailSecurity::None, "0"}};
+    for (const auto& c : cases) {
+        settings.m_nSmtpSecurity = c.security;
+        settings.m_strSmtpUser = "sender@example.com";
+        settings.m_strSmtpPassword = "密码";
+        accounts[0].m_nSecurity = c.security;
+        store.Save(settings, accounts);
+        EXPECT_EQ(StoredText(CU, kMain, "SmtpSecurity"), std::string(c.stored) + '\0');
+        EXPECT_EQ(StoredText(CU, kMain, "SmtpPassword"), PasswordCipher::Scramble("密码"));
+        ASSERT_TRUE(Load());
+        EXPECT_EQ(settings.m_nSmtpSecurity, c.security);
+        EXPECT_EQ(settings.m_strSmtpUser, "sender@example.com");
+        EXPECT_EQ(settings.m_strSmtpPassword, "密码");
+        EXPECT_EQ(accounts[0].m_nSecurity, c.security);
+    }
+    PutMain("SmtpSecurity", "7");  // not a choice the program writes
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(settings.m_nSmtpSecurity, MailSecurity::None);
+}
+
 }  // namespace
 }  // namespace quorlet
