@@ -22,7 +22,7 @@ using Result = NetStream::Result;
 
 class TlsPeer {
 public:
-    explicit TlsPeer(std::unique_ptr<NetStream> stream) : m_stream(std::move(stream)) {
+    explicit TlsPeer(std::unique_ptr<NetStream> plain) : stream(std::move(plain)) {
         const std::string dir = std::getenv("QUORLET_TLS_DIR");
         m_context = SSL_CTX_new(TLS_server_method());
         SSL_CTX_use_certificate_chain_file(m_context, (dir + "/good.pem").c_str());
@@ -64,7 +64,7 @@ public:
             bytes.append(buffer, std::size_t(n));
         }
         for (std::size_t at = 0; at < bytes.size(); at += piece) {
-            m_stream->SendAll(std::string_view(bytes).substr(at, piece));
+            stream->SendAll(std::string_view(bytes).substr(at, piece));
             std::this_thread::sleep_for(pause);
         }
     }
@@ -86,12 +86,12 @@ public:
         }
     }
 
-    std::unique_ptr<NetStream> m_stream;
+    std::unique_ptr<NetStream> stream;
 
 private:
     bool Fill() {
         std::string in;
-        if (m_stream->Receive(in, 65536, 5s) != Result::Data) {
+        if (stream->Receive(in, 65536, 5s) != Result::Data) {
             return false;
         }
         return BIO_write(m_in, in.data(), int(in.size())) == int(in.size());
@@ -112,7 +112,7 @@ public:
         : m_listener(SystemNet().ListenLoopback(0, 1)) {
         m_server = std::thread([this, script] {
             TlsPeer peer(m_listener->Accept(5s));
-            if (peer.m_stream != nullptr && peer.Handshake()) {
+            if (peer.stream != nullptr && peer.Handshake()) {
                 script(peer);
             }
         });
@@ -216,7 +216,7 @@ TEST(SecureStream, TheEndIsSeenWithOrWithoutACloseAlert) {
                 peer.WriteClose();
             }
             peer.Send(SIZE_MAX);
-            peer.m_stream.reset();
+            peer.stream.reset();
         });
         ASSERT_NE(c.stream, nullptr);
         std::string out;

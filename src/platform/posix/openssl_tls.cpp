@@ -119,9 +119,16 @@ private:
     SSL_CTX* Context() {
         std::call_once(m_once, [this] {
             std::unique_ptr<SSL_CTX, ContextFree> context(SSL_CTX_new(TLS_client_method()));
-            if (context == nullptr ||
-                SSL_CTX_set_min_proto_version(context.get(), TLS1_2_VERSION) != 1 ||
-                SSL_CTX_set_default_verify_paths(context.get()) != 1) {
+            if (context == nullptr) {
+                return;
+            }
+            // TLS 1.2 at least, or more where the system's OpenSSL configuration asks for more.
+            const long floor = SSL_CTX_get_min_proto_version(context.get());
+            if (floor < TLS1_2_VERSION &&
+                SSL_CTX_set_min_proto_version(context.get(), TLS1_2_VERSION) != 1) {
+                return;
+            }
+            if (SSL_CTX_set_default_verify_paths(context.get()) != 1) {
                 return;
             }
             SSL_CTX_set_verify(context.get(), SSL_VERIFY_PEER, nullptr);
