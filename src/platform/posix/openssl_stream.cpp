@@ -3,7 +3,6 @@
 #include <openssl/err.h>
 
 #include <algorithm>
-#include <climits>
 
 namespace quorlet {
 namespace {
@@ -11,8 +10,7 @@ namespace {
 // Bytes asked of the plain stream at a time: a whole TLS record and its overhead.
 constexpr std::size_t kChunk = 16384 + 2048;
 
-// At most one record of plain text per SSL_write, so that a short send never waits for a
-// long one to be encrypted whole.
+// Plain text per SSL_write (whose length is an int): one record's worth, sent as it is made.
 constexpr std::size_t kRecord = 16384;
 
 }  // namespace
@@ -60,7 +58,8 @@ bool OpenSslStream::SendAll(std::string_view data) {
     if (m_state != State::Open) {
         return false;
     }
-    // Writing reads only when the peer starts a key update; the plain send has its own limit.
+    // A write reads only while a handshake is under way, which renegotiation being off leaves
+    // to the first; the plain send keeps its own limit.
     const auto deadline = m_plain->Now() + kNetWaitLimit;
     while (!data.empty()) {
         const int size = static_cast<int>(std::min(data.size(), kRecord));
