@@ -22,9 +22,11 @@ using Result = NetStream::Result;
 
 class TlsPeer {
 public:
-    explicit TlsPeer(std::unique_ptr<NetStream> plain) : stream(std::move(plain)) {
+    // maxVersion: the newest protocol offered (TLS1_2_VERSION, ...; 0: the newest there is).
+    TlsPeer(std::unique_ptr<NetStream> plain, int maxVersion) : stream(std::move(plain)) {
         const std::string dir = std::getenv("QUORLET_TLS_DIR");
         m_context = SSL_CTX_new(TLS_server_method());
+        SSL_CTX_set_max_proto_version(m_context, maxVersion);
         SSL_CTX_use_certificate_chain_file(m_context, (dir + "/good.pem").c_str());
         SSL_CTX_use_PrivateKey_file(m_context, (dir + "/good.key").c_str(), SSL_FILETYPE_PEM);
         m_ssl = SSL_new(m_context);
@@ -39,13 +41,18 @@ public:
         SSL_CTX_free(m_context);
     }
 
-    bool Handshake() {
+    // The last flight (TLS 1.2: the server's Finished; 1.3: its session tickets) is kept for
+    // the script's first Send when holdLast is set.
+    bool Handshake(bool holdLast) {
         for (;;) {
             const int r = SSL_do_handshake(m_ssl);
-            Send(SIZE_MAX);
             if (r == 1) {
+                if (!holdLast) {
+                    Send(SIZE_MAX);
+                }
                 return true;
             }
+            Send(SIZE_MAX);
             if (SSL_get_error(m_ssl, r) != SSL_ERROR_WANT_READ || !Fill()) {
                 return false;
             }
@@ -103,20 +110,25 @@ private:
     BIO* m_out;
 };
 
+struct Options {
+    const std::atomic<bool>* abort = nullptr;  // the client's abort flag
+    int maxVersion = 0;                        // the server's newest protocol
+    bool holdLast = false;                     // the server keeps its last flight for the script
+};
+
 // A client stream secured against a TlsPeer that runs `script` on its own thread after the
 // handshake.
 class Connection {
 public:
-    explicit Connection(std::function<void(TlsPeer&)> script,
-                        const std::atomic<bool>* abort = nullptr)
+    explicit Connection(std::function<void(TlsPeer&)> script, Options options = {})
         : m_listener(SystemNet().ListenLoopback(0, 1)) {
-        m_server = std::thread([this, script] {
-            TlsPeer peer(m_listener->Accept(5s));
-            if (peer.stream != nullptr && peer.Handshake()) {
+        m_server = std::thread([this, script, options] {
+            TlsPeer peer(m_listener->Accept(5s), options.maxVersion);
+            if (peer.stream != nullptr && peer.Handshake(options.holdLast)) {
                 script(peer);
             }
         });
-        auto plain = SystemNet().Connect("127.0.0.1", m_listener->Port(), 5s, abort);
+        auto plain = SystemNet().Connect("127.0.0.1", m_listener->Port(), 5s, options.abort);
         TlsOutcome outcome = SystemTls().Secure(std::move(plain), "localhost", 5s);
         EXPECT_EQ(outcome.failure, TlsFailure::None) << outcome.detail;
         stream = std::move(outcome.stream);
@@ -187,7 +199,7 @@ TEST(SecureStream, ReceiveKeepsThePlainStreamsLimitsAndAbort) {
             peer.ReadToEnd(closeAlert);
             EXPECT_FALSE(closeAlert);
         },
-        &abort);
+        {&abort});
     ASSERT_NE(c.stream, nullptr);
     std::string out;
     EXPECT_EQ(c.stream->Receive(out, 100, 150ms), Result::TimedOut);
@@ -205,6 +217,28 @@ TEST(SecureStream, ReceiveKeepsThePlainStreamsLimitsAndAbort) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 600ms);
     raise.join();
     EXPECT_FALSE(c.stream->SendAll("QUIT\r\n"));
+}
+
+// A server that speaks first (POP3, SMTP) may send its greeting with the end of its handshake,
+// in one piece: the greeting is there at once, nothing of it is lost.
+TEST(SecureStream, AGreetingThatCameWithTheHandshakeIsKept) {
+    for (const int version : {TLS1_2_VERSION, TLS1_3_VERSION}) {
+        SCOPED_TRACE(version);
+        Connection c(
+            [](TlsPeer& peer) {
+                peer.Write("+OK ready\r\n");
+                peer.Send(SIZE_MAX);
+                bool closeAlert;
+                peer.ReadToEnd(closeAlert);
+            },
+            {nullptr, version, true});
+        ASSERT_NE(c.stream, nullptr);
+        std::string out;
+        // TLS 1.2: the greeting came with the server's Finished, before the stream existed.
+        const auto wait = version == TLS1_2_VERSION ? 0ms : 5s;
+        EXPECT_EQ(c.stream->Receive(out, 100, wait), Result::Data);
+        EXPECT_EQ(out, "+OK ready\r\n");
+    }
 }
 
 TEST(SecureStream, TheEndIsSeenWithOrWithoutACloseAlert) {
