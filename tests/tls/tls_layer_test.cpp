@@ -132,6 +132,14 @@ TEST(TlsLayer, AHandshakeEndsAtItsLimitOrAtOnceOnTheAbortFlag) {
     EXPECT_GE(took, 190);
     EXPECT_LT(took, 200 + 400);
     EXPECT_EQ(outcome.stream, nullptr);
+
+    // Raised before the first byte went out: the failed send is an abort as well.
+    abort = false;
+    auto plain = SystemNet().Connect("127.0.0.1", silent.Port(), 5s, &abort);
+    ASSERT_NE(plain, nullptr);
+    abort = true;
+    outcome = SystemTls().Secure(std::move(plain), "localhost", 60s);
+    EXPECT_EQ(outcome.failure, TlsFailure::Aborted) << outcome.detail;
 }
 
 // Implicit TLS chosen for a port that speaks plain POP3, or a server that hangs up.

@@ -119,7 +119,7 @@ OpenSslStream::Step OpenSslStream::Drive(Call call, std::chrono::steady_clock::t
         const int error = r > 0 ? SSL_ERROR_NONE : SSL_get_error(m_ssl, r);
         // Whatever the call wrote goes out first, an alert explaining a failure included.
         if (!Flush()) {
-            return Step::Failed;
+            return SendFailure();
         }
         switch (error) {
             case SSL_ERROR_NONE:
@@ -151,6 +151,15 @@ bool OpenSslStream::Flush() {
         pending.append(buffer, static_cast<std::size_t>(n));
     }
     return pending.empty() || m_plain->SendAll(pending);
+}
+
+OpenSslStream::Step OpenSslStream::SendFailure() {
+    // A failed send does not say why. A receive that may not wait says whether the abort flag
+    // was the reason (it looks at the flag first); a byte it might take no longer matters.
+    std::string ignored;
+    return m_plain->Receive(ignored, 1, std::chrono::milliseconds(0)) == Result::Aborted
+               ? Step::Aborted
+               : Step::Failed;
 }
 
 OpenSslStream::Step OpenSslStream::Fill(std::chrono::steady_clock::time_point deadline) {

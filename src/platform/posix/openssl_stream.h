@@ -52,6 +52,7 @@ private:
     template <class Call>
     Step Drive(Call call, std::chrono::steady_clock::time_point deadline, int& result);
     bool Flush();
+    Step SendFailure();
     Step Fill(std::chrono::steady_clock::time_point deadline);
 
     std::unique_ptr<NetStream> m_plain;
