@@ -390,6 +390,8 @@ public:
             stream->Start(serverName, Clock::now() + limit, outcome.protocol, outcome.detail);
         if (outcome.failure == TlsFailure::None) {
             outcome.stream = std::move(stream);
+        } else {
+            outcome.protocol.clear();  // named only once the connection is secure
         }
         return outcome;
     }
