@@ -46,8 +46,8 @@ void SaveList(const std::string& path, const char* section, const std::vector<st
     }
 }
 
-// A decoded subject without the blank that follows the header's colon (and any other white
-// space around it), so that a whole match compares the words the user sees.
+}  // namespace
+
 std::string_view TrimBlanks(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
         s.remove_prefix(1);
@@ -57,8 +57,6 @@ std::string_view TrimBlanks(std::string_view s) {
     }
     return s;
 }
-
-}  // namespace
 
 FilterSwitches FilterSwitches::Of(const MainSettings& settings) {
     FilterSwitches s;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "mail/mail_table.h"
@@ -74,6 +75,10 @@ bool AddressHits(const std::string& rawFrom, const std::vector<std::string>& ent
 bool SubjectHits(const std::string& displaySubject, const std::vector<std::string>& entries,
                  bool wholeMatch, bool matchCase);
 bool SizeHits(std::int64_t size, const std::string& mailLength);
+
+// The text without the blanks and tabs around it: a decoded subject without the blank that
+// follows the header's colon, or a raw sender field as a filter entry stores it.
+std::string_view TrimBlanks(std::string_view s);
 
 // The messages of the filter dialogs; nullopt when the input is accepted.
 inline constexpr const char* kFilterListFull = "不可再定义 !";              // title "信息"

@@ -3,25 +3,13 @@
 #include <algorithm>
 
 #include "base/c_numbers.h"
+#include "mail/filters.h"
 #include "mail/header_decoder.h"
 #include "mail/mail_date.h"
 #include "platform/file_system.h"
 #include "platform/profile_files.h"
 
 namespace quorlet {
-namespace {
-
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
-}  // namespace
 
 bool IsSettledRow(int state) {
     return state == kMailDeleted || state == kMailLeft || state == kMailRefused;
