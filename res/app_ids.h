@@ -44,6 +44,9 @@
 #define IDC_OPTION_MAIL_HINT 1068             // "当检测到邮件时弹出主窗口"
 #define IDC_OPTION_MAIL_MAIL_PROGRAM 1076     // "当检测到邮件时启动系统邮件程序"
 #define IDC_OPTION_MAIL_REPLY_ADDRESS 1080    // "回信地址"
+#define IDC_OPTION_MAIL_SMTP_SECURITY 1090    // "安全连接" ("无", "SSL/TLS", "STARTTLS")
+#define IDC_OPTION_MAIL_SMTP_USER 1091        // "用户名": the SMTP login, optional
+#define IDC_OPTION_MAIL_SMTP_PASSWORD 1092    // "密码" (password style)
 
 // Options page "上网费用" (IDD_OPTION_FEE)
 #define IDC_OPTION_FEE_DAY_CLEAR 1004       // "每月" … "日为结算日"

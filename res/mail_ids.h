@@ -13,6 +13,7 @@
 #define IDC_NEW_ACCOUNT_SERVER 1003    // "POP3服务器:"
 #define IDC_NEW_ACCOUNT_USER 1004      // "用户名:"
 #define IDC_NEW_ACCOUNT_PASSWORD 1005  // "密码:" (password style)
+#define IDC_NEW_ACCOUNT_SECURITY 1010  // "安全连接:" ("无", "SSL/TLS", "STLS")
 
 // "修改" (IDD_MODIFY_ACCOUNT)
 #define IDC_MODIFY_ACCOUNT_NAMES 1001     // the account names
@@ -20,6 +21,7 @@
 #define IDC_MODIFY_ACCOUNT_USER 1003      // "用户名"
 #define IDC_MODIFY_ACCOUNT_PASSWORD 1004  // "密码"
 #define IDC_MODIFY_ACCOUNT_DELETE 1009    // "删除"
+#define IDC_MODIFY_ACCOUNT_SECURITY 1010  // "安全连接" ("无", "SSL/TLS", "STLS")
 #define IDC_MODIFY_ACCOUNT_MASK 1012      // the untitled check box: the password shows as "*"
 
 // "更改账户名" (IDD_RENAME_ACCOUNT)

@@ -70,7 +70,7 @@ AccountFields AccountEditor::FieldsOf(std::size_t index) const {
         return {};
     }
     const AccountRecord& a = m_table[index];
-    return {a.m_strServer, a.m_strUser, a.m_strPassword};
+    return {a.m_strServer, a.m_strUser, a.m_strPassword, a.m_nSecurity};
 }
 
 void AccountEditor::Confirm(const AccountFields& current) {
@@ -84,6 +84,7 @@ void AccountEditor::Store(const AccountFields& fields) {
     a.m_strServer = fields.server;
     a.m_strUser = fields.user;
     a.m_strPassword = fields.password;
+    a.m_nSecurity = fields.security;
 }
 
 void ApplyEditedAccounts(AccountTable& table, AccountTable edited, SettingsStore& store) {

@@ -30,11 +30,13 @@ bool AddAccount(AccountTable& table, AccountRecord fields);
 // Flips an account's include flag; rows outside the table are ignored. Returns the new flag.
 std::optional<bool> ToggleAccount(AccountTable& table, std::size_t row);
 
-// The three fields the change dialog shows for the selected account.
+// The fields the change dialog shows for the selected account: three texts and the choice of
+// a secure connection, which is stored and kept together with them.
 struct AccountFields {
     std::string server;
     std::string user;
     std::string password;
+    MailSecurity security = MailSecurity::None;
 };
 
 // The change dialog's copy of the table while it runs.
@@ -47,7 +49,7 @@ public:
     std::optional<std::size_t> Shown() const { return m_shown; }
 
     // Selecting a name: the fields as they stand are stored into the account they show when none
-    // of the three is empty; then the selected account's fields are returned for display.
+    // of the three texts is empty; then the selected account's fields are returned for display.
     AccountFields Select(std::size_t index, const AccountFields& current);
 
     // Double-click and rename: the new name replaces the old one at the same place.

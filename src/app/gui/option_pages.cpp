@@ -5,6 +5,7 @@
 #include "app/option_rules.h"
 #include "app_ids.h"
 #include "base/c_numbers.h"
+#include "mail/gui/security_choice.h"
 #include "resource.h"
 #include "settings/auto_start.h"
 #include "settings/field_limits.h"
@@ -126,6 +127,9 @@ void COptionPageMail::CopyIn(const MainSettings& s) {
     m_bMailp = s.m_bMailp;
     m_iRadio = s.m_iRadio;
     m_strServer = s.m_strServer;
+    m_nSmtpSecurity = s.m_nSmtpSecurity;
+    m_strSmtpUser = s.m_strSmtpUser;
+    m_strSmtpPassword = s.m_strSmtpPassword;
     m_strBack = s.m_strBack;
 }
 
@@ -137,6 +141,9 @@ void COptionPageMail::CopyOut(MainSettings& s) const {
     s.m_bMailp = m_bMailp;
     s.m_iRadio = m_iRadio;
     s.m_strServer = m_strServer;
+    s.m_nSmtpSecurity = m_nSmtpSecurity;
+    s.m_strSmtpUser = m_strSmtpUser;
+    s.m_strSmtpPassword = m_strSmtpPassword;
     s.m_strBack = m_strBack;
 }
 
@@ -155,11 +162,17 @@ void COptionPageMail::DoDataExchange(ui::CDataExchange& dx) {
         m_iRadio = radio == 0 ? 1 : 0;
     }
     ui::DDX_Text(dx, IDC_OPTION_MAIL_SMTP_SERVER, m_strServer);
+    DDX_Security(dx, IDC_OPTION_MAIL_SMTP_SECURITY, kSmtpUpgrade, m_nSmtpSecurity);
+    ui::DDX_Text(dx, IDC_OPTION_MAIL_SMTP_USER, m_strSmtpUser);
+    ui::DDX_Text(dx, IDC_OPTION_MAIL_SMTP_PASSWORD, m_strSmtpPassword);
     ui::DDX_Text(dx, IDC_OPTION_MAIL_REPLY_ADDRESS, m_strBack);
 }
 
 BOOL COptionPageMail::OnInitDialog() {
     m_serverEdit.Attach(m_hWnd, IDC_OPTION_MAIL_SMTP_SERVER, kLongTextBytes);
+    m_smtpUserEdit.Attach(m_hWnd, IDC_OPTION_MAIL_SMTP_USER, kLongTextBytes);
+    // The password is scrambled in one cipher block, as an account's is.
+    m_smtpPasswordEdit.Attach(m_hWnd, IDC_OPTION_MAIL_SMTP_PASSWORD, kPasswordBytes);
     m_backEdit.Attach(m_hWnd, IDC_OPTION_MAIL_REPLY_ADDRESS, kLongTextBytes);
     SetSpinRange(m_hWnd, IDC_OPTION_MAIL_INTERVAL_SPIN, 0, 100);
     CPropertyPage::OnInitDialog();

@@ -62,6 +62,9 @@ public:
     bool m_bMailp = false;
     int m_iRadio = 0;  // 1 = list the filtered mail, 0 = delete it
     std::string m_strServer;
+    MailSecurity m_nSmtpSecurity = MailSecurity::None;
+    std::string m_strSmtpUser;  // empty: the server is not logged in to
+    std::string m_strSmtpPassword;
     std::string m_strBack;
 
 protected:
@@ -74,6 +77,8 @@ private:
     Prompter& m_prompter;
     ui::CSoundFileField m_soundFile;
     ui::CByteLimitedEdit m_serverEdit;
+    ui::CByteLimitedEdit m_smtpUserEdit;
+    ui::CByteLimitedEdit m_smtpPasswordEdit;
     ui::CByteLimitedEdit m_backEdit;
 };
 

@@ -1,6 +1,7 @@
 #include "mail/gui/account_dialogs.h"
 
 #include "mail/filters.h"
+#include "mail/gui/security_choice.h"
 #include "mail_ids.h"
 #include "resource.h"
 #include "settings/field_limits.h"
@@ -48,6 +49,7 @@ void CNewAccountDlg::DoDataExchange(ui::CDataExchange& dx) {
     ui::DDX_Text(dx, IDC_NEW_ACCOUNT_SERVER, m_account.m_strServer);
     ui::DDX_Text(dx, IDC_NEW_ACCOUNT_USER, m_account.m_strUser);
     ui::DDX_Text(dx, IDC_NEW_ACCOUNT_PASSWORD, m_account.m_strPassword);
+    DDX_Security(dx, IDC_NEW_ACCOUNT_SECURITY, kPop3Upgrade, m_account.m_nSecurity);
 }
 
 BOOL CNewAccountDlg::OnInitDialog() {
@@ -93,6 +95,7 @@ void CModifyAccountDlg::DoDataExchange(ui::CDataExchange& dx) {
 BOOL CModifyAccountDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetUpIconButtons(m_okButton, m_cancelButton);
+    FillSecurityChoices(GetDlgItem(IDC_MODIFY_ACCOUNT_SECURITY), kPop3Upgrade);
     m_editor = AccountEditor(m_accounts);
     for (const AccountRecord& account : m_accounts) {
         Names().AddString(account.m_strAccount);
@@ -144,13 +147,15 @@ ui::CListBox CModifyAccountDlg::Names() const {
 
 AccountFields CModifyAccountDlg::ReadFields() const {
     return {GetDlgItemText(IDC_MODIFY_ACCOUNT_SERVER), GetDlgItemText(IDC_MODIFY_ACCOUNT_USER),
-            GetDlgItemText(IDC_MODIFY_ACCOUNT_PASSWORD)};
+            GetDlgItemText(IDC_MODIFY_ACCOUNT_PASSWORD),
+            SelectedSecurity(GetDlgItem(IDC_MODIFY_ACCOUNT_SECURITY))};
 }
 
 void CModifyAccountDlg::ShowFields(const AccountFields& fields) {
     SetDlgItemText(IDC_MODIFY_ACCOUNT_SERVER, fields.server);
     SetDlgItemText(IDC_MODIFY_ACCOUNT_USER, fields.user);
     SetDlgItemText(IDC_MODIFY_ACCOUNT_PASSWORD, fields.password);
+    ShowSecurity(GetDlgItem(IDC_MODIFY_ACCOUNT_SECURITY), fields.security);
 }
 
 void CModifyAccountDlg::OnSelectionChanged() {

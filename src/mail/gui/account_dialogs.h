@@ -31,7 +31,8 @@ private:
     ui::CIconButton m_cancelButton;
 };
 
-// "新增" (dialog 130): the four fields of a new account; ends with OK only when all are filled.
+// "新增" (dialog 130): the four fields of a new account and its "安全连接"; ends with OK only when
+// the four are filled.
 class CNewAccountDlg : public CIconCheckedDialog {
 public:
     explicit CNewAccountDlg(Prompter& prompter);
@@ -62,8 +63,8 @@ private:
     ui::CByteLimitedEdit m_nameEdit;
 };
 
-// "修改" (dialog 132): the account names in a list; the selected account's server, user name
-// and password in three fields; renaming by double-click and deleting by "删除".
+// "修改" (dialog 132): the account names in a list; the selected account's server, "安全连接",
+// user name and password; renaming by double-click and deleting by "删除".
 class CModifyAccountDlg : public ui::CDialog {
 public:
     explicit CModifyAccountDlg(Prompter& prompter);

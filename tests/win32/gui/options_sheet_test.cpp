@@ -18,6 +18,7 @@
 #include "platform/win32/wide_text.h"
 #include "resource.h"
 #include "settings/auto_start.h"
+#include "settings/field_limits.h"
 #include "ui/window.h"
 
 namespace quorlet {
@@ -143,6 +144,95 @@ TEST(OptionsSheet, ShowsTheSettingsCancelKeepsThemAndOkValuesSurviveARestart) {
         EXPECT_EQ(s.m_iRadio, 0);
         EXPECT_EQ(s.m_strAheadTime, "30");
         EXPECT_EQ(s.m_strSoundFile, "ding.wav");
+        window.EndDialog(IDCANCEL);
+    });
+}
+
+// The SMTP server's "安全连接": its entries and the one shown.
+std::vector<std::string> SecurityEntries(HWND page) {
+    const ui::CComboBox box(GetDlgItem(page, IDC_OPTION_MAIL_SMTP_SECURITY));
+    std::vector<std::string> entries;
+    for (int i = 0; i < box.GetCount(); ++i) {
+        entries.push_back(box.GetLBText(i));
+    }
+    return entries;
+}
+std::string ShownSecurity(HWND page) {
+    const ui::CComboBox box(GetDlgItem(page, IDC_OPTION_MAIL_SMTP_SECURITY));
+    return box.GetCurSel() < 0 ? "" : box.GetLBText(box.GetCurSel());
+}
+void ChooseSecurity(HWND page, int index) {
+    HWND box = GetDlgItem(page, IDC_OPTION_MAIL_SMTP_SECURITY);
+    SendMessageW(box, CB_SETCURSEL, index, 0);
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_OPTION_MAIL_SMTP_SECURITY, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(box));
+}
+
+TEST(OptionsSheet, TheSmtpSecurityAndLoginAreTakenByOkAndKeptByCancel) {
+    testing::MainWindowHarness harness;
+    harness.Store(StoredSettings(), {});
+    // Settings of a version without the choice: no value at all means "无".
+    ASSERT_EQ(RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Quorlet\\Main", L"SmtpSecurity"),
+              ERROR_SUCCESS);
+    harness.Run([&](CMainDlg& window) {
+        WithSheet(window, [&](HWND sheet) {
+            const HWND page = GoTo(sheet, 1);
+            EXPECT_EQ(SecurityEntries(page),
+                      (std::vector<std::string>{"无", "SSL/TLS", "STARTTLS"}));
+            EXPECT_EQ(ShownSecurity(page), "无");
+            EXPECT_EQ(TextOf(page, IDC_OPTION_MAIL_SMTP_USER), "");
+            EXPECT_NE(
+                SendDlgItemMessageW(page, IDC_OPTION_MAIL_SMTP_PASSWORD, EM_GETPASSWORDCHAR, 0, 0),
+                0)
+                << "a password field";
+            ChooseSecurity(page, 2);
+            Type(page, IDC_OPTION_MAIL_SMTP_USER, "mailer");
+            Type(page, IDC_OPTION_MAIL_SMTP_PASSWORD, "smtp-pw");
+            Click(sheet, IDCANCEL);
+        });
+        EXPECT_EQ(window.Settings().m_nSmtpSecurity, MailSecurity::None);
+        EXPECT_EQ(window.Settings().m_strSmtpUser, "");
+        EXPECT_EQ(window.Settings().m_strSmtpPassword, "");
+
+        WithSheet(window, [&](HWND sheet) {
+            const HWND page = GoTo(sheet, 1);
+            EXPECT_EQ(ShownSecurity(page), "无") << "the cancelled choice is not shown again";
+            // The login holds what the store reads back; the password one cipher block.
+            std::string chinese;
+            for (int i = 0; i < 300; ++i) {
+                chinese += "邮";
+            }
+            for (const auto& [id, bytes] :
+                 {std::pair{IDC_OPTION_MAIL_SMTP_USER, kLongTextBytes},
+                  std::pair{IDC_OPTION_MAIL_SMTP_PASSWORD, kPasswordBytes}}) {
+                Type(page, id, chinese.c_str());
+                EXPECT_EQ(TextOf(page, id), chinese.substr(0, bytes / 2 * 2)) << id;
+            }
+            ChooseSecurity(page, 2);
+            Type(page, IDC_OPTION_MAIL_SMTP_USER, "mailer");
+            Type(page, IDC_OPTION_MAIL_SMTP_PASSWORD, "smtp-pw");
+            EXPECT_EQ(TextOf(page, IDC_OPTION_MAIL_SMTP_SERVER), "smtp.example.org");
+            testing::SaveScreenshot(sheet, "options-mail-security");
+            Click(sheet, IDOK);
+        });
+        EXPECT_EQ(window.Settings().m_nSmtpSecurity, MailSecurity::StartTls);
+        EXPECT_EQ(window.Settings().m_strSmtpUser, "mailer");
+        EXPECT_EQ(window.Settings().m_strSmtpPassword, "smtp-pw");
+        EXPECT_EQ(window.Settings().m_strServer, "smtp.example.org");
+        window.SendMessage(WM_COMMAND, ID_EXIT);
+    });
+    EXPECT_EQ(testing::ReadMainValue("SmtpSecurity"), "2");
+
+    harness.Run([&](CMainDlg& window) {
+        WithSheet(window, [&](HWND sheet) {
+            const HWND page = GoTo(sheet, 1);
+            EXPECT_EQ(ShownSecurity(page), "STARTTLS");
+            EXPECT_EQ(TextOf(page, IDC_OPTION_MAIL_SMTP_USER), "mailer");
+            EXPECT_EQ(TextOf(page, IDC_OPTION_MAIL_SMTP_PASSWORD), "smtp-pw");
+            ChooseSecurity(page, 1);
+            Click(sheet, IDOK);
+        });
+        EXPECT_EQ(window.Settings().m_nSmtpSecurity, MailSecurity::Tls);
         window.EndDialog(IDCANCEL);
     });
 }

@@ -9,6 +9,7 @@
 #include "gui_support.h"
 #include "mail/accounts.h"
 #include "mail/filters.h"
+#include "mail/gui/security_choice.h"
 #include "mail_ids.h"
 #include "platform/file_system.h"
 #include "resource.h"
@@ -211,6 +212,119 @@ TEST(AccountWindows, ChangingRenamingAndDeletingAccounts) {
     });
     // The exit saved the new table: two accounts, the second renamed.
     EXPECT_EQ(testing::ReadMainValue("Total"), "2");
+}
+
+// The drop-down "安全连接": its entries, the one shown, and a choice made as a user makes it (the
+// selection with its notification).
+std::vector<std::string> SecurityEntries(HWND dialog, int id) {
+    const ui::CComboBox box(GetDlgItem(dialog, id));
+    std::vector<std::string> entries;
+    for (int i = 0; i < box.GetCount(); ++i) {
+        entries.push_back(box.GetLBText(i));
+    }
+    return entries;
+}
+std::string ShownSecurity(HWND dialog, int id) {
+    const ui::CComboBox box(GetDlgItem(dialog, id));
+    return box.GetCurSel() < 0 ? "" : box.GetLBText(box.GetCurSel());
+}
+void ChooseSecurity(HWND dialog, int id, int index) {
+    HWND box = GetDlgItem(dialog, id);
+    SendMessageW(box, CB_SETCURSEL, index, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+}
+
+// Account 0 as a version without the choice left it: no "Security" value at all.
+void ForgetStoredSecurity(int n) {
+    const std::wstring path = L"Software\\Quorlet\\" + std::to_wstring(n);
+    ASSERT_EQ(RegDeleteKeyValueW(HKEY_CURRENT_USER, path.c_str(), L"Security"), ERROR_SUCCESS);
+}
+
+TEST(AccountWindows, TheSecurityChoiceGoesFromTheDialogsIntoTheStoredAccounts) {
+    MainWindowHarness harness;
+    AccountTable accounts = ThreeAccounts();
+    accounts[1].m_nSecurity = MailSecurity::StartTls;
+    accounts[2].m_nSecurity = MailSecurity::Tls;
+    harness.Store(MainSettings{}, accounts);
+    ForgetStoredSecurity(0);
+
+    const std::vector<std::string> pop3Entries{"无", "SSL/TLS", "STLS"};
+    ui::SetDialogScript(IDD_NEW_ACCOUNT, [&](ui::CDialog& dialog) {
+        HWND d = dialog.m_hWnd;
+        EXPECT_EQ(SecurityEntries(d, IDC_NEW_ACCOUNT_SECURITY), pop3Entries);
+        EXPECT_EQ(ShownSecurity(d, IDC_NEW_ACCOUNT_SECURITY), "无");
+        dialog.SetDlgItemText(IDC_NEW_ACCOUNT_NAME, "安全");
+        dialog.SetDlgItemText(IDC_NEW_ACCOUNT_SERVER, "pop.secure.example");
+        dialog.SetDlgItemText(IDC_NEW_ACCOUNT_USER, "zhao");
+        dialog.SetDlgItemText(IDC_NEW_ACCOUNT_PASSWORD, "pw4");
+        ChooseSecurity(d, IDC_NEW_ACCOUNT_SECURITY, 2);
+        // The port follows the choice only where the server names none: the text stays.
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_NEW_ACCOUNT_SERVER), "pop.secure.example");
+        testing::SaveScreenshot(d, "new-account-security");
+        testing::Click(d, IDC_ACCOUNT_OK);
+    });
+    ui::SetDialogScript(IDD_MODIFY_ACCOUNT, [&](ui::CDialog& dialog) {
+        HWND d = dialog.m_hWnd;
+        EXPECT_EQ(SecurityEntries(d, IDC_MODIFY_ACCOUNT_SECURITY), pop3Entries);
+        // Each account shows its own choice; the old one without a value shows "无".
+        for (const auto& [row, shown] : std::vector<std::pair<int, std::string>>{
+                 {0, "无"}, {1, "STLS"}, {2, "SSL/TLS"}, {3, "STLS"}}) {
+            SelectItem(d, IDC_MODIFY_ACCOUNT_NAMES, row);
+            EXPECT_EQ(ShownSecurity(d, IDC_MODIFY_ACCOUNT_SECURITY), shown) << row;
+        }
+        // A choice is kept with the other fields when another account is selected...
+        SelectItem(d, IDC_MODIFY_ACCOUNT_NAMES, 0);
+        ChooseSecurity(d, IDC_MODIFY_ACCOUNT_SECURITY, 1);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_MODIFY_ACCOUNT_SERVER), "pop.work.example");
+        SelectItem(d, IDC_MODIFY_ACCOUNT_NAMES, 1);
+        SelectItem(d, IDC_MODIFY_ACCOUNT_NAMES, 0);
+        EXPECT_EQ(ShownSecurity(d, IDC_MODIFY_ACCOUNT_SECURITY), "SSL/TLS");
+        // ... and dropped with them when one of them is empty.
+        SelectItem(d, IDC_MODIFY_ACCOUNT_NAMES, 1);
+        ChooseSecurity(d, IDC_MODIFY_ACCOUNT_SECURITY, 0);
+        dialog.SetDlgItemText(IDC_MODIFY_ACCOUNT_PASSWORD, "");
+        SelectItem(d, IDC_MODIFY_ACCOUNT_NAMES, 1);
+        EXPECT_EQ(ShownSecurity(d, IDC_MODIFY_ACCOUNT_SECURITY), "STLS");
+        testing::SaveScreenshot(d, "modify-accounts-security");
+        // "确定" stores the shown account's choice as it stands.
+        SelectItem(d, IDC_MODIFY_ACCOUNT_NAMES, 2);
+        ChooseSecurity(d, IDC_MODIFY_ACCOUNT_SECURITY, 0);
+        testing::Click(d, IDC_ACCOUNT_OK);
+    });
+    const std::vector<MailSecurity> expected{MailSecurity::Tls, MailSecurity::StartTls,
+                                             MailSecurity::None, MailSecurity::StartTls};
+    auto securities = [](const AccountTable& table) {
+        std::vector<MailSecurity> result;
+        for (const AccountRecord& account : table) {
+            result.push_back(account.m_nSecurity);
+        }
+        return result;
+    };
+    harness.Run([&](CMainDlg& window) {
+        EXPECT_EQ(window.Accounts()[0].m_nSecurity, MailSecurity::None);
+        testing::Click(window.m_hWnd, IDC_ADD_ACCOUNT);
+        ASSERT_EQ(window.Accounts().size(), 4u);
+        EXPECT_EQ(window.Accounts()[3].m_nSecurity, MailSecurity::StartTls);
+        testing::Click(window.m_hWnd, IDC_MODIFY_ACCOUNTS);
+        EXPECT_EQ(securities(window.Accounts()), expected);
+
+        // Cancelling the change dialog keeps every choice.
+        ui::SetDialogScript(IDD_MODIFY_ACCOUNT, [](ui::CDialog& dialog) {
+            SelectItem(dialog.m_hWnd, IDC_MODIFY_ACCOUNT_NAMES, 0);
+            ChooseSecurity(dialog.m_hWnd, IDC_MODIFY_ACCOUNT_SECURITY, 2);
+            testing::Click(dialog.m_hWnd, IDC_ACCOUNT_CANCEL);
+        });
+        testing::Click(window.m_hWnd, IDC_MODIFY_ACCOUNTS);
+        EXPECT_EQ(securities(window.Accounts()), expected);
+        harness.prompter.answers = {MessageAnswer::Yes};
+        window.SendMessage(WM_COMMAND, ID_EXIT);
+    });
+    ui::SetDialogScript(IDD_NEW_ACCOUNT, nullptr);
+    ui::SetDialogScript(IDD_MODIFY_ACCOUNT, nullptr);
+    harness.Run([&](CMainDlg& window) {
+        EXPECT_EQ(securities(window.Accounts()), expected) << "as the next start reads them";
+        window.EndDialog(IDCANCEL);
+    });
 }
 
 TEST(AccountWindows, TheFilterListsAndTheSizeLimit) {
