@@ -106,7 +106,7 @@ void CheckRun(const Options& o, int proxyPort, const std::string& spool) {
     const std::string server = "127.0.0.1:" + std::to_string(proxyPort);
     for (int k = 1; k <= o.accounts; ++k) {
         accounts.push_back({"Account " + std::to_string(k), server, MailFixture::User(k),
-                            MailFixture::Password(k), MailSecurity::None, true});
+                            MailFixture::Password(k), true});
     }
     MailTable mails;
     testing::RecordingObserver observer;

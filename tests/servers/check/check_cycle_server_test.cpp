@@ -51,8 +51,7 @@ protected:
     void Account(const std::string& name, const std::string& server, int k,
                  std::string password = "") {
         m_accounts.push_back({name, server, MailFixture::User(k),
-                              password.empty() ? MailFixture::Password(k) : password,
-                              MailSecurity::None, true});
+                              password.empty() ? MailFixture::Password(k) : password, true});
     }
 
     void Check(FilterSet filters = {}) {
