@@ -8,6 +8,7 @@
 #include "platform/net_wait.h"
 #include "platform/sockets/socket_net.h"
 #include "platform/sockets/socket_os.h"
+#include "platform/tls.h"
 
 namespace quorlet {
 namespace {
@@ -264,6 +265,14 @@ public:
     }
 
     std::optional<std::string> LocalHostName() override { return sockets::HostName(); }
+
+    Tls* TlsLayer() override {
+#ifdef _WIN32
+        return nullptr;  // the Windows build has no TLS layer of its own yet
+#else
+        return &SystemTls();
+#endif
+    }
 
     std::vector<std::array<std::uint8_t, 4>> ResolveIPv4(const std::string& host) override {
         std::vector<std::array<std::uint8_t, 4>> out;
