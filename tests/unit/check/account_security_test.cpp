@@ -40,7 +40,7 @@ protected:
         messages.push_back(MemoryPop3::MakeMessage("a@x", "spam", 100));
         messages.push_back(MemoryPop3::MakeMessage("b@x", "ok", 100));
         net.AddHost(host).stls = true;  // offered to all: only the choice decides
-        accounts.push_back({host, host, "u", "pw", security, true});
+        accounts.push_back({host, host, "u", "pw", true, security});
     }
 
     EndObserver previewEnd;
