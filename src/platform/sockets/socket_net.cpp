@@ -310,6 +310,13 @@ public:
         return std::make_unique<SocketListener>(std::move(socket), ntohs(address.sin_port));
     }
 
+#ifdef _WIN32
+    // SChannel (platform/win32/schannel_tls.cpp) over Winsock streams.
+    Tls* TlsLayer() override {
+        return &SystemTls();
+    }
+#endif
+
 private:
     std::vector<sockaddr_storage> Addresses(const std::string& host, const NetWait& wait) const {
         if (!m_hooks.resolve) {
