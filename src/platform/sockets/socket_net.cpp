@@ -266,14 +266,6 @@ public:
 
     std::optional<std::string> LocalHostName() override { return sockets::HostName(); }
 
-    Tls* TlsLayer() override {
-#ifdef _WIN32
-        return nullptr;  // the Windows build has no TLS layer of its own yet
-#else
-        return &SystemTls();
-#endif
-    }
-
     std::vector<std::array<std::uint8_t, 4>> ResolveIPv4(const std::string& host) override {
         std::vector<std::array<std::uint8_t, 4>> out;
         if (!Initialize()) {
@@ -310,12 +302,9 @@ public:
         return std::make_unique<SocketListener>(std::move(socket), ntohs(address.sin_port));
     }
 
-#ifdef _WIN32
-    // SChannel (platform/win32/schannel_tls.cpp) over Winsock streams.
-    Tls* TlsLayer() override {
-        return &SystemTls();
-    }
-#endif
+    // SChannel (platform/win32/schannel_tls.cpp) on Windows, OpenSSL (platform/posix/openssl_*)
+    // elsewhere, over these streams.
+    Tls* TlsLayer() override { return &SystemTls(); }
 
 private:
     std::vector<sockaddr_storage> Addresses(const std::string& host, const NetWait& wait) const {
