@@ -29,7 +29,7 @@ class CheckCycleTest : public testing::CheckCycleFixture {
 protected:
     void Account(const std::string& name, const std::string& host, const std::string& user,
                  const std::string& password = "pw") {
-        accounts.push_back({name, host, user, password, MailSecurity::None, true});
+        accounts.push_back({name, host, user, password, true});
     }
 
     // Starts a check and waits for its end.

@@ -29,7 +29,7 @@ protected:
         for (const std::string& s : subjects) {
             messages.push_back(MemoryPop3::MakeMessage(s + "@x", s, 100 + s.size()));
         }
-        accounts.push_back({host, host, "u", "pw", MailSecurity::None, true});
+        accounts.push_back({host, host, "u", "pw", true});
         return messages;
     }
 

@@ -60,7 +60,7 @@ protected:
             const std::string s = host + std::to_string(i);
             messages.push_back(MemoryPop3::MakeMessage(s + "@x", s, 100 + i));
         }
-        accounts.push_back({host, host, "u", "pw", MailSecurity::None, true});
+        accounts.push_back({host, host, "u", "pw", true});
     }
 
     void Check() {

@@ -13,7 +13,7 @@ namespace {
 constexpr auto CU = RegistryRoot::CurrentUser;
 
 AccountRecord Fields(std::string name, std::string server, std::string user, std::string pw) {
-    return {std::move(name), std::move(server), std::move(user), std::move(pw), MailSecurity::None, false};
+    return {std::move(name), std::move(server), std::move(user), std::move(pw), false};
 }
 
 TEST(Accounts, NewAccountNeedsEveryFieldInTheDialogsOrder) {
