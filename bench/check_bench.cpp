@@ -3,10 +3,12 @@
 // fetchmail --check for comparison. Run under tests/fixtures/mail_servers.sh (scripts/bench does).
 //
 //   check_bench [--accounts N] [--messages M] [--delay-ms D] [--runs R] [--no-fetchmail]
-//               [--direct]
+//               [--direct] [--tls]
 //
 // Prints the wall time, the lower bound that the protocol's round trips and three slots allow,
-// the CPU time and the peak memory of each run.
+// the CPU time and the peak memory of each run. With --tls (under mail_servers.sh --tls) each
+// run also checks the same accounts over TLS from the first byte, through a proxy of the same
+// delay to Dovecot's pop3s port, right after the plain check.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,6 +39,7 @@ struct Options {
     int runs = 1;
     bool fetchmail = true;
     bool direct = false;  // the check without the proxy: the servers' own cost
+    bool tls = false;     // the check over TLS as well
 };
 
 struct Usage {
@@ -101,12 +104,14 @@ std::string Message(int k, int i) {
     return raw;
 }
 
-void CheckRun(const Options& o, int proxyPort, const std::string& spool) {
+// The accounts' server is `host`: the certificate of the TLS fixture is for "localhost".
+void CheckRun(const Options& o, const std::string& host, int proxyPort, MailSecurity security,
+              const std::string& spool) {
     AccountTable accounts;
-    const std::string server = "127.0.0.1:" + std::to_string(proxyPort);
+    const std::string server = host + ":" + std::to_string(proxyPort);
     for (int k = 1; k <= o.accounts; ++k) {
         accounts.push_back({"Account " + std::to_string(k), server, MailFixture::User(k),
-                            MailFixture::Password(k), true});
+                            MailFixture::Password(k), true, security});
     }
     MailTable mails;
     testing::RecordingObserver observer;
@@ -133,17 +138,19 @@ void CheckRun(const Options& o, int proxyPort, const std::string& spool) {
     }
     // Per account: the greeting (one way), then USER, PASS, STAT, LIST, a TOP per message and
     // QUIT (a round trip each); the busiest of the three slots checks ceil(N / 3) accounts.
-    const int oneWays = 1 + 2 * (5 + o.messages);
+    // A TLS 1.3 handshake adds one round trip before the greeting.
+    const bool tls = security != MailSecurity::None;
+    const int oneWays = 1 + 2 * (5 + o.messages) + (tls ? 2 : 0);
     const int perSlot = (o.accounts + 2) / 3;
     // Without the proxy nothing is delayed: no bound but the servers' own time.
     const int delayMs = o.direct ? 0 : o.delayMs;
     const double bound = perSlot * oneWays * delayMs / 1000.0;
     std::printf(
-        "quorlet check cycle: wall %.2f s, lower bound %.2f s (%d accounts per slot x %d "
+        "quorlet check cycle%s: wall %.2f s, lower bound %.2f s (%d accounts per slot x %d "
         "one-way delays), CPU %.2f s, peak memory %.1f MB, %zu records, %d of %d accounts "
         "counted %d\n",
-        wall, bound, perSlot, oneWays, usage.cpuSeconds, usage.peakMegabytes, mails.Count(),
-        counted, o.accounts, o.messages);
+        tls ? " over TLS" : "", wall, bound, perSlot, oneWays, usage.cpuSeconds,
+        usage.peakMegabytes, mails.Count(), counted, o.accounts, o.messages);
 }
 
 void FetchmailRun(const Options& o, int proxyPort, const std::filesystem::path& home) {
@@ -214,10 +221,12 @@ int main(int argc, char** argv) {
             o.fetchmail = false;
         } else if (a == "--direct") {
             o.direct = true;
+        } else if (a == "--tls") {
+            o.tls = true;
         } else {
             std::fprintf(stderr,
                          "usage: check_bench [--accounts N] [--messages M] [--delay-ms D] "
-                         "[--runs R] [--no-fetchmail] [--direct]\n");
+                         "[--runs R] [--no-fetchmail] [--direct] [--tls]\n");
             return 2;
         }
     }
@@ -237,6 +246,26 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the proxy did not start\n");
         return 1;
     }
+    // The TLS check goes to Dovecot's pop3s port, trusting the fixture's test root the way
+    // OpenSSL is told to by its environment.
+    pid_t tlsProxy = 0;
+    int tlsKeepAlive = -1;
+    int tlsPort = 0;
+    if (o.tls) {
+        const char* pop3s = std::getenv("QUORLET_POP3S_PORT");
+        const char* ca = std::getenv("QUORLET_TLS_CA");
+        if (pop3s == nullptr || ca == nullptr) {
+            std::fprintf(stderr, "--tls: run under tests/fixtures/mail_servers.sh --tls\n");
+            return 2;
+        }
+        setenv("SSL_CERT_FILE", ca, 1);
+        tlsPort = StartProxy(static_cast<std::uint16_t>(std::atoi(pop3s)), o.delayMs, tlsProxy,
+                             tlsKeepAlive);
+        if (tlsPort == 0) {
+            std::fprintf(stderr, "the TLS proxy did not start\n");
+            return 1;
+        }
+    }
     for (int k = 1; k <= o.accounts; ++k) {
         servers.Clear(k);
         for (int i = 1; i <= o.messages; ++i) {
@@ -249,10 +278,21 @@ int main(int argc, char** argv) {
     std::printf("%d accounts x %d messages, 3 slots, each direction delayed %d ms\n", o.accounts,
                 o.messages, o.delayMs);
     for (int run = 0; run < o.runs; ++run) {
-        CheckRun(o, o.direct ? servers.Pop3Port() : port, (work / "").string());
+        CheckRun(o, "127.0.0.1", o.direct ? servers.Pop3Port() : port, MailSecurity::None,
+                 (work / "").string());
+        if (o.tls) {
+            CheckRun(o, "localhost",
+                     o.direct ? std::atoi(std::getenv("QUORLET_POP3S_PORT")) : tlsPort,
+                     MailSecurity::Tls, (work / "").string());
+        }
         if (o.fetchmail) {
             FetchmailRun(o, port, work);
         }
+    }
+    // The TLS proxy, started second, holds a copy of the first one's pipe: it goes first.
+    if (o.tls) {
+        close(tlsKeepAlive);
+        waitpid(tlsProxy, nullptr, 0);
     }
     close(keepAlive);
     waitpid(proxy, nullptr, 0);

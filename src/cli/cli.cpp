@@ -24,8 +24,8 @@ int Version(const std::vector<std::string>&) {
 // The subcommands, in the order the usage text lists them.
 const Command kCommands[] = {
     {"--version", "", Version},
-    {"check", "SERVER[:PORT] USER PASSWORD", CheckCommand},
-    {"send", "SERVER[:PORT] FROM TO SUBJECT BODY-FILE", SendCommand},
+    {"check", kCheckSynopsis, CheckCommand},
+    {"send", kSendSynopsis, SendCommand},
     {"decode-header", "RAW", DecodeHeaderCommand},
     {"date", "RAW", DateCommand},
     {"price", "CONNECTION START END [--no-round]", PriceCommand},

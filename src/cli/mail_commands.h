@@ -7,6 +7,12 @@
 
 namespace quorlet::cli {
 
+inline constexpr const char* kCheckSynopsis =
+    "[--tls | --stls] [--verbose] SERVER[:PORT] USER PASSWORD";
+inline constexpr const char* kSendSynopsis =
+    "[--tls | --starttls] [--user U --password P] [--verbose] SERVER[:PORT] FROM TO SUBJECT "
+    "BODY-FILE";
+
 int CheckCommand(const std::vector<std::string>& args);
 int SendCommand(const std::vector<std::string>& args);
 int DecodeHeaderCommand(const std::vector<std::string>& args);

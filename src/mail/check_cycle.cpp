@@ -72,6 +72,7 @@ void CCheckCycle::AssignSlot(int k, int account) {
     slot.m_strServer = a.m_strServer;
     slot.m_strUser = a.m_strUser;
     slot.m_strPassword = a.m_strPassword;
+    slot.m_nSecurity = a.m_nSecurity;
     slot.m_nAccount = account;
     slot.m_bAssigned = true;
     // An abort meant for the slot's previous account must not reach this one.
@@ -217,6 +218,7 @@ CCheckCycle::RowEnd CCheckCycle::OutOfMemory(int k) {
 CCheckCycle::RowEnd CCheckCycle::CheckAccount(int k, CPop3Session& session) {
     CheckSlot& slot = m_slots[static_cast<std::size_t>(k)];
     std::string server, user, password, name;
+    MailSecurity security = MailSecurity::None;
     RowEnd end;
     {
         std::lock_guard lock(m_mails.Lock());
@@ -228,6 +230,7 @@ CCheckCycle::RowEnd CCheckCycle::CheckAccount(int k, CPop3Session& session) {
         server = slot.m_strServer;
         user = slot.m_strUser;
         password = slot.m_strPassword;
+        security = slot.m_nSecurity;
         name = slot.m_strAccount;
     }
     // An unassigned slot has no row of its own, and a disabled account is passed over.
@@ -246,7 +249,8 @@ CCheckCycle::RowEnd CCheckCycle::CheckAccount(int k, CPop3Session& session) {
         end.count = slot.m_bAbort ? std::string(kAccountAborted) : session.m_strError;
         return end;
     };
-    if (!session.Open(server, m_options.port, user, password) || slot.m_bAbort) {
+    if (!session.Open(server, DefaultPop3Port(security), user, password, security) ||
+        slot.m_bAbort) {
         return gaveUp();
     }
     if (!session.Stat() || slot.m_bAbort) {
@@ -279,6 +283,7 @@ CCheckCycle::RowEnd CCheckCycle::CheckAccount(int k, CPop3Session& session) {
             r.m_strServer = server;
             r.m_strUser = user;
             r.m_strPassword = password;
+            r.m_nSecurity = security;
             r.m_nNumber = i;
             r.m_strFrom = session.m_strFrom;
             r.m_strSubject = session.m_strSubject;

@@ -65,14 +65,15 @@ struct CheckSlot {
     std::string m_strServer;
     std::string m_strUser;
     std::string m_strPassword;
+    MailSecurity m_nSecurity = MailSecurity::None;
     int m_nAccount = 0;
     std::atomic<bool> m_bAbort{false};
     std::atomic<bool>* m_pAbortConnect = nullptr;  // the slot session's socket abort field
     bool m_bAssigned = false;
 };
 
+// A server without its own ":port" is reached on the port of its account's security choice.
 struct CheckOptions {
-    int port = 110;
     std::chrono::milliseconds connectLimit = kNetWaitLimit;
     std::chrono::milliseconds replyLimit = kNetWaitLimit;          // one reply line
     std::chrono::milliseconds wholeReplyLimit = kWholeReplyLimit;  // a LIST or TOP reply

@@ -119,7 +119,8 @@ void CCheckCycle::DeleteFiltered(CPop3Session& session) {
         }
         const MailRecord& r = records[i];
         const bool opened = RunCuttable(session, [&] {
-            return session.Open(r.m_strServer, m_options.port, r.m_strUser, r.m_strPassword);
+            return session.Open(r.m_strServer, DefaultPop3Port(r.m_nSecurity), r.m_strUser,
+                                r.m_strPassword, r.m_nSecurity);
         });
         if (opened) {
             DeleteRun(session, records, i, end);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/mail_security.h"
+
 namespace quorlet {
 
 // Values of MailRecord::m_nStatus.
@@ -24,6 +26,7 @@ struct MailRecord {
     std::string m_strServer;
     std::string m_strUser;
     std::string m_strPassword;
+    MailSecurity m_nSecurity = MailSecurity::None;  // the account's, for the deletions' logins
     int m_nNumber = 0;      // message number, valid only while the check's POP3 login lasts
     std::string m_strFrom;  // raw header fields
     std::string m_strSubject;

@@ -72,11 +72,12 @@ bool CPop3Session::Fail(const char* text) {
 }
 
 bool CPop3Session::Open(const std::string& server, int port, const std::string& user,
-                        const std::string& password) {
+                        const std::string& password, MailSecurity security) {
     // A new mailbox: nothing of the one before may show through a reply that leaves them unset.
     m_nMessages = 0;
     m_nMailboxSize = 0;
     m_arrSizes.clear();
+    m_tls = TlsReport{};
     const std::string userCommand = "USER " + user + "\r\n";
     const std::string passCommand = "PASS " + password + "\r\n";
     if (!FitsCommand(user, userCommand)) {
@@ -94,8 +95,40 @@ bool CPop3Session::Open(const std::string& server, int port, const std::string& 
         !m_socket.Connect(host, hostPort, m_connectLimit, kMaxReplyLine, m_replyLimit)) {
         return Fail("连接失败");
     }
-    return ReadReply(Reply::Greeting) && Command(userCommand, Reply::User) &&
-           Command(passCommand, Reply::Pass);
+    if (security == MailSecurity::Tls && !Secure(host)) {
+        return false;
+    }
+    if (!ReadReply(Reply::Greeting)) {
+        return false;
+    }
+    if (security == MailSecurity::StartTls && !StartTls(host)) {
+        return false;
+    }
+    return Command(userCommand, Reply::User) && Command(passCommand, Reply::Pass);
+}
+
+bool CPop3Session::Secure(const std::string& host) {
+    // The handshake is part of getting connected: it has the connect's limit.
+    if (!m_socket.Secure(host, m_connectLimit, m_tls)) {
+        return Fail(TlsFailureText(m_tls.failure));
+    }
+    return true;
+}
+
+bool CPop3Session::StartTls(const std::string& host) {
+    // CAPA would only tell in advance what STLS's own reply tells: a server without it answers
+    // -ERR, and the check fails then as it would on a missing capability.
+    m_socket.BeginReply(kMaxLineReply, m_replyLimit);
+    std::string line;
+    if (!m_socket.Send("STLS\r\n") || m_socket.ReadLine(line) != LineReader::Status::Line ||
+        !gbk::EqualsIgnoreAsciiCase(LineContent(line).substr(0, 3), "+OK") ||
+        m_socket.HasUnread()) {
+        // Bytes after the go-ahead came before any handshake: plain text that anyone on the way
+        // could have put there, to be read as the first replies over TLS.
+        Close();
+        return Fail(kSecureConnectionFailed);
+    }
+    return Secure(host);
 }
 
 bool CPop3Session::Stat() {

@@ -1,6 +1,7 @@
 // The blocking POP3 client every mailbox operation goes through: the check slots run connect,
 // login, STAT, LIST, TOP and QUIT on it for one account after another; the deletions run login,
-// DELE and QUIT. Plain POP3 (RFC 1939): no TLS, no APOP, no UIDL.
+// DELE and QUIT. POP3 (RFC 1939) without APOP or UIDL, in plain text as it always was, or, when
+// the account asks for it, over TLS from the first byte or after STLS (RFC 2595).
 //
 // LIST and TOP replies are spooled to the session's own files in the current directory and read
 // back from there; the files are deleted after they are read. Every failure leaves its text in
@@ -16,9 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "mail/mail_tls.h"
 #include "mail/pop3_socket.h"
 #include "platform/clock.h"
 #include "platform/net.h"
+#include "settings/mail_security.h"
 
 namespace quorlet {
 
@@ -32,8 +35,13 @@ public:
     // Connects to server (which may end in ":port", or be "[IPv6 address]:port"; otherwise
     // `port` is used), reads the greeting and logs in with USER and PASS. The counts of STAT
     // and LIST start from zero for every login.
+    //
+    // With MailSecurity::Tls the handshake follows the connect; with StartTls the greeting is
+    // followed by "STLS", and anything but "+OK", or any byte after it before the handshake,
+    // fails with kSecureConnectionFailed. A failed handshake fails with TlsFailureText. Either
+    // way the connection is closed before USER, never going on in plain text.
     bool Open(const std::string& server, int port, const std::string& user,
-              const std::string& password);
+              const std::string& password, MailSecurity security = MailSecurity::None);
     bool Stat();  // fills m_nMessages and m_nMailboxSize
     // Fills m_arrSizes with the sizes of the messages STAT counted, at most kMaxListedSizes:
     // no more can be used, whatever the server lists.
@@ -79,6 +87,7 @@ public:
     int m_nMessages = 0;
     std::string m_szListFile;
     std::string m_szTopFile;
+    TlsReport m_tls;  // the handshake of the last Open, if it made one
 
 private:
     enum class Reply { Greeting, User, Pass, Stat, Dele, Quit, List, Top, ListOne };
@@ -88,6 +97,8 @@ private:
     bool ReadReply(Reply kind);
     bool SpoolReply(const std::string& statusLine, Reply kind);
     bool Fail(const char* text);
+    bool Secure(const std::string& host);
+    bool StartTls(const std::string& host);
 
     const Clock& m_clock;
     int m_nListedMessage = -1;  // the scan line of the last "LIST n"

@@ -10,7 +10,21 @@ bool CPop3Socket::Connect(const std::string& host, std::uint16_t port,
     if (m_stream == nullptr) {
         return false;
     }
+    m_maxLine = maxLine;
+    m_lineLimit = lineLimit;
     m_reader.emplace(*m_stream, maxLine, lineLimit);
+    return true;
+}
+
+bool CPop3Socket::Secure(const std::string& host, std::chrono::milliseconds limit,
+                         TlsReport& report) {
+    // The reader holds on to the plain stream: it goes first.
+    m_reader.reset();
+    if (!SecureStream(m_net, m_stream, host, limit, report)) {
+        Close();
+        return false;
+    }
+    m_reader.emplace(*m_stream, m_maxLine, m_lineLimit);
     return true;
 }
 

@@ -1,5 +1,6 @@
 // The transport of a POP3 session: one TCP connection with a connect bounded in time and an
-// abort flag that the check slot (or the preview's deletion) can raise from another thread.
+// abort flag that the check slot (or the preview's deletion) can raise from another thread, with
+// TLS put under it from the first byte or after STLS.
 #pragma once
 
 #include <atomic>
@@ -9,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "mail/mail_tls.h"
 #include "platform/line_reader.h"
 #include "platform/net.h"
 
@@ -38,10 +40,17 @@ public:
         }
     }
     LineReader::Status ReadLine(std::string& line);
+    // Whether bytes beyond the last line read have arrived.
+    bool HasUnread() const { return m_reader && m_reader->HasUnread(); }
+    // The handshake for `host` within `limit`; the lines read after it come through TLS. On
+    // failure the connection is closed and the report says why.
+    bool Secure(const std::string& host, std::chrono::milliseconds limit, TlsReport& report);
     void Close();
 
 private:
     Net& m_net;
+    std::size_t m_maxLine = 0;
+    std::chrono::milliseconds m_lineLimit{0};
     std::unique_ptr<NetStream> m_stream;
     std::optional<LineReader> m_reader;
 };

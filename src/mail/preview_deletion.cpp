@@ -163,7 +163,8 @@ void CPreviewDeletion::DeleteMarked(CPop3Session& session, std::vector<PreviewDe
         }
         const MailRecord& r = rows[i].mail;
         const bool opened = Step(session, false, [&] {
-            return session.Open(r.m_strServer, m_options.port, r.m_strUser, r.m_strPassword);
+            return session.Open(r.m_strServer, DefaultPop3Port(r.m_nSecurity), r.m_strUser,
+                                r.m_strPassword, r.m_nSecurity);
         });
         if (opened) {
             DeleteGroup(session, rows, i, end);

@@ -36,8 +36,9 @@ public:
     virtual void OnDeletionEnded() = 0;
 };
 
+// A server without its own ":port" is reached on the port of its account's security choice,
+// as in the check.
 struct PreviewDeletionOptions {
-    int port = 110;  // for a server without its own ":port", as in the check
     std::chrono::milliseconds connectLimit = kNetWaitLimit;
     std::chrono::milliseconds replyLimit = kNetWaitLimit;
     std::chrono::milliseconds wholeReplyLimit = kWholeReplyLimit;

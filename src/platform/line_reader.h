@@ -41,6 +41,10 @@ public:
     // received of it is gone, so the reply cannot be read on.
     Status ReadLine(std::string& line);
 
+    // Whether bytes beyond the last line read have arrived: after a server's go-ahead for TLS
+    // there must be none, since plain text there could only be injected into the conversation.
+    bool HasUnread() const { return m_next < m_buffer.size(); }
+
 private:
     using TimePoint = std::chrono::steady_clock::time_point;
 

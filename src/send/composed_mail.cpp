@@ -47,11 +47,13 @@ std::optional<std::string> ComposeProblem(const ComposedMail& mail) {
 std::optional<std::string> SendComposedMail(Net& net, const Clock& clock,
                                             const ComposedMail& mail) {
     std::string host;
-    std::uint16_t port = kSmtpPort;
+    std::uint16_t port = DefaultSmtpPort(mail.security);
     if (!SplitHostPort(mail.server, host, port)) {
         return "连接邮件服务器失败";
     }
     CSmtpSession session(net, host, port, clock);
+    session.SetSecurity(mail.security);
+    session.SetLogin(mail.user, mail.password);
     // Declared after the session, so it goes first, as the send thread always had it.
     CMailMessage message;
     message.m_strFrom = mail.replyAddress;

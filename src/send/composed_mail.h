@@ -10,6 +10,7 @@
 
 #include "platform/clock.h"
 #include "platform/net.h"
+#include "settings/mail_security.h"
 
 namespace quorlet {
 
@@ -19,9 +20,14 @@ struct ComposedMail {
     std::string recipients;    // separated by ";", each "address" or "name<address>"
     std::string subject;
     std::string body;
+    // From the settings: the SMTP server's security and login (none with an empty user name).
+    MailSecurity security = MailSecurity::None;
+    std::string user{};
+    std::string password{};
 };
 
-// The port of a server written without one.
+// The port of a server written without one, when it asks for no security (DefaultSmtpPort
+// gives the port of each choice).
 inline constexpr std::uint16_t kSmtpPort = 25;
 
 inline constexpr const char* kNoSmtpServer = "请设置SMTP地址 !";
@@ -42,7 +48,8 @@ std::string RefusedRecipientNotice(const std::string& piece);
 
 // Connects, sends and disconnects; the session's error text after the first step that failed,
 // nullopt when the message went out. A server whose port cannot be read fails as a connection
-// would. Runs on the send thread; waits for the network as long as the session's limits allow.
+// would; a server without a port is reached on the port of its security choice. Runs on the send
+// thread; waits for the network as long as the session's limits allow.
 std::optional<std::string> SendComposedMail(Net& net, const Clock& clock, const ComposedMail& mail);
 
 // The body template's text as read from its file: it ends at the first NUL byte.

@@ -1,5 +1,6 @@
 #include "send/smtp_reply.h"
 
+#include <algorithm>
 #include <string>
 
 namespace quorlet {
@@ -18,7 +19,8 @@ int SmtpReplyCode(std::string_view line) {
     return (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
 }
 
-SmtpReply ReadSmtpReply(LineReader& reader, std::chrono::milliseconds limit) {
+SmtpReply ReadSmtpReply(LineReader& reader, std::chrono::milliseconds limit,
+                        std::vector<std::string>* lines) {
     reader.BeginReply(kMaxSmtpReplyBytes, limit);
     SmtpReply reply;
     std::string line;
@@ -34,6 +36,9 @@ SmtpReply ReadSmtpReply(LineReader& reader, std::chrono::milliseconds limit) {
         }
         const std::string_view content = LineContent(line);
         reply.code = SmtpReplyCode(content);
+        if (lines != nullptr) {
+            lines->emplace_back(content.substr(std::min<std::size_t>(4, content.size())));
+        }
         const bool continued = reply.code != 0 && content.size() > 3 && content[3] == '-';
         if (!continued) {
             reply.outcome = SmtpReply::Outcome::Whole;

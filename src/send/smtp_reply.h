@@ -5,7 +5,9 @@
 
 #include <chrono>
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/line_reader.h"
 
@@ -27,8 +29,10 @@ inline constexpr std::size_t kMaxSmtpReplyLine = 1024;
 inline constexpr int kMaxSmtpReplyLines = 1000;
 inline constexpr std::size_t kMaxSmtpReplyBytes = 65536;
 
-// Reads one reply, which must have arrived whole within `limit`.
-SmtpReply ReadSmtpReply(LineReader& reader, std::chrono::milliseconds limit);
+// Reads one reply, which must have arrived whole within `limit`. With `lines`, the text of each
+// of its lines after the code and the separator is appended there (an EHLO reply's extensions).
+SmtpReply ReadSmtpReply(LineReader& reader, std::chrono::milliseconds limit,
+                        std::vector<std::string>* lines = nullptr);
 
 // The code of a reply line: its first three characters when they are digits ("250OK" is 250);
 // else 0.

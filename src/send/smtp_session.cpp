@@ -128,14 +128,29 @@ void CSmtpSession::CloseSocket() {
     m_stream.reset();
 }
 
-bool CSmtpSession::ReadReply(Row row) {
-    const SmtpReply reply = m_reader ? ReadSmtpReply(*m_reader, m_wholeReplyLimit) : SmtpReply{};
+SmtpReply CSmtpSession::Receive(std::vector<std::string>* lines) {
+    const SmtpReply reply =
+        m_reader ? ReadSmtpReply(*m_reader, m_wholeReplyLimit, lines) : SmtpReply{};
     if (reply.outcome != SmtpReply::Outcome::Whole) {
         // The rest of the reply may still come, where the next command would take it for its
         // own: nothing more is said on this connection.
         CloseSocket();
         m_bConnected = false;
     }
+    return reply;
+}
+
+bool CSmtpSession::Expect(int code, const char* text) {
+    const SmtpReply reply = Receive();
+    if (reply.outcome == SmtpReply::Outcome::Whole && reply.code == code) {
+        return true;
+    }
+    m_strError = reply.outcome == SmtpReply::Outcome::Broken ? "Socket Error" : text;
+    return false;
+}
+
+bool CSmtpSession::ReadReply(Row row, std::vector<std::string>* lines) {
+    const SmtpReply reply = Receive(lines);
     if (reply.outcome == SmtpReply::Outcome::Broken) {
         m_strError = "Socket Error";
         return false;
@@ -156,9 +171,8 @@ std::string CSmtpSession::HeloName() const {
     if (name && IsPlainHostName(*name)) {
         return *name;
     }
-    const auto address = m_stream ? m_stream->LocalIPv4() : std::nullopt;
     const std::array<std::uint8_t, 4> a =
-        address.value_or(std::array<std::uint8_t, 4>{127, 0, 0, 1});
+        m_localAddress.value_or(std::array<std::uint8_t, 4>{127, 0, 0, 1});
     char text[32];
     std::snprintf(text, sizeof text, "[%u.%u.%u.%u]", a[0], a[1], a[2], a[3]);
     return text;
@@ -182,19 +196,107 @@ bool CSmtpSession::Connect() {
         m_strError = "连接邮件服务器失败";
         return false;
     }
+    // A TLS stream need not know the local address: it is taken from the plain one.
+    m_localAddress = m_stream->LocalIPv4();
+    m_tls = TlsReport{};
+    if (m_security == MailSecurity::Tls && !Secure()) {
+        return false;
+    }
     m_reader.emplace(*m_stream, kMaxSmtpReplyLine, m_replyLimit);
     if (!ReadReply(kGreeting)) {
         m_strError = "邮件服务器不响应,可能太忙";
         CloseSocket();
         return false;
     }
-    Send("HELO " + HeloName() + "\r\n");
-    if (!ReadReply(kOk)) {
+    if (m_security == MailSecurity::None && m_strUser.empty()) {
+        Send("HELO " + HeloName() + "\r\n");
+        if (!ReadReply(kOk)) {
+            CloseSocket();
+            return false;
+        }
+    } else if (!ExtendedHello()) {
         CloseSocket();
         return false;
     }
     m_bConnected = true;
     return true;
+}
+
+bool CSmtpSession::Secure() {
+    // The reader holds on to the plain stream: it goes first. The handshake is part of getting
+    // connected, with the connect's limit.
+    m_reader.reset();
+    if (!SecureStream(m_net, m_stream, m_strServer, m_connectLimit, m_tls)) {
+        m_strError = TlsFailureText(m_tls.failure);
+        CloseSocket();
+        return false;
+    }
+    m_reader.emplace(*m_stream, kMaxSmtpReplyLine, m_replyLimit);
+    return true;
+}
+
+bool CSmtpSession::ExtendedHello() {
+    SmtpExtensions extensions;
+    if (!Ehlo(extensions)) {
+        return false;
+    }
+    if (m_security == MailSecurity::StartTls && !StartTls(extensions)) {
+        return false;
+    }
+    return m_strUser.empty() || Login(extensions);
+}
+
+bool CSmtpSession::Ehlo(SmtpExtensions& extensions) {
+    std::vector<std::string> lines;
+    Send("EHLO " + HeloName() + "\r\n");
+    if (!ReadReply(kOk, &lines)) {
+        return false;
+    }
+    extensions = ParseEhloReply(lines);
+    return true;
+}
+
+bool CSmtpSession::StartTls(SmtpExtensions& extensions) {
+    if (!extensions.startTls) {
+        m_strError = kSecureConnectionFailed;
+        return false;
+    }
+    Send("STARTTLS\r\n");
+    const SmtpReply reply = Receive();
+    // Bytes after the go-ahead came before any handshake: plain text that anyone on the way
+    // could have put there, to be read as the first replies over TLS.
+    if (reply.outcome != SmtpReply::Outcome::Whole || reply.code != 220 || m_reader->HasUnread()) {
+        m_strError = kSecureConnectionFailed;
+        return false;
+    }
+    if (!Secure()) {
+        return false;
+    }
+    // What the server offered in plain text may have been changed on the way: only what it
+    // says over TLS counts (RFC 3207).
+    return Ehlo(extensions);
+}
+
+bool CSmtpSession::Login(const SmtpExtensions& extensions) {
+    if (extensions.authPlain) {
+        Send("AUTH PLAIN " + EncodeBase64(std::string(1, '\0') + m_strUser + '\0' + m_strPassword) +
+             "\r\n");
+        return Expect(235, kSmtpLoginRefused);
+    }
+    if (extensions.authLogin) {
+        Send("AUTH LOGIN\r\n");
+        if (!Expect(334, kSmtpLoginRefused)) {
+            return false;
+        }
+        Send(EncodeBase64(m_strUser) + "\r\n");
+        if (!Expect(334, kSmtpLoginRefused)) {
+            return false;
+        }
+        Send(EncodeBase64(m_strPassword) + "\r\n");
+        return Expect(235, kSmtpLoginRefused);
+    }
+    m_strError = kSmtpNoLogin;
+    return false;
 }
 
 bool CSmtpSession::SendMessage(CMailMessage& message) {

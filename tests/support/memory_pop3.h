@@ -2,7 +2,9 @@
 // by user name, serving many connections at once from the check slots' threads. A mailbox keeps
 // DELE marks until QUIT, as a real server does. A host can refuse or never answer the connect,
 // answer slowly, fall silent or drop the connection after a given command, answer a given
-// command with -ERR, or send part of a reply and the rest late.
+// command with -ERR, or send part of a reply and the rest late. A host may offer STLS; the TLS
+// layer (FakeTls) secures nothing but writes "[TLS]" among the host's commands where the
+// handshake came.
 #pragma once
 
 #include <algorithm>
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "platform/net.h"
+#include "support/fake_tls.h"
 
 namespace quorlet::testing {
 
@@ -48,7 +51,15 @@ public:
         std::chrono::milliseconds lateBy{0};
         bool throwAtConnect = false;  // the connect runs out of memory
         bool greetingSilent = false;
+        bool stls = false;  // STLS is answered +OK (else -ERR, as any unknown command)
     };
+
+    MemoryPop3() {
+        m_tls.SetHook([this](const std::string& host) {
+            std::lock_guard lock(m_mutex);
+            m_commands[host].push_back("[TLS]");
+        });
+    }
 
     // A message of about `size` octets with the given sender and subject.
     static Message MakeMessage(const std::string& from, const std::string& subject,
@@ -89,6 +100,11 @@ public:
         std::lock_guard lock(m_mutex);
         return m_connectThreads[host];
     }
+    // The ports of a host's connects, in order.
+    std::vector<std::uint16_t> Ports(const std::string& host) {
+        std::lock_guard lock(m_mutex);
+        return m_ports[host];
+    }
     int Connects(const std::string& host) {
         std::lock_guard lock(m_mutex);
         int n = 0;
@@ -104,12 +120,14 @@ public:
     }
 
     bool Initialize() override { return true; }
+    Tls* TlsLayer() override { return &m_tls; }
 
-    std::unique_ptr<NetStream> Connect(const std::string& host, std::uint16_t,
+    std::unique_ptr<NetStream> Connect(const std::string& host, std::uint16_t port,
                                        std::chrono::milliseconds timeout,
                                        const std::atomic<bool>* abort) override {
         std::unique_lock lock(m_mutex);
         m_connectOrder.push_back(host);
+        m_ports[host].push_back(port);
         m_connectThreads[host].push_back(std::this_thread::get_id());
         auto it = m_hosts.find(host);
         if (it != m_hosts.end() && it->second.throwAtConnect) {
@@ -239,6 +257,9 @@ private:
             const std::string arg = line.find(' ') == std::string::npos
                                         ? std::string()
                                         : line.substr(line.find(' ') + 1);
+            if (verb == "STLS" && host.stls) {
+                return "+OK begin TLS\r\n";
+            }
             if (verb == "USER") {
                 m_user = arg;
                 return "+OK\r\n";
@@ -327,6 +348,8 @@ private:
     std::vector<std::string> m_connectOrder;
     std::map<std::string, std::vector<std::thread::id>> m_connectThreads;
     std::map<std::string, std::vector<std::string>> m_commands;
+    std::map<std::string, std::vector<std::uint16_t>> m_ports;
+    FakeTls m_tls;
 };
 
 }  // namespace quorlet::testing

@@ -1,7 +1,8 @@
 // A mail server in memory, for the session tests: it answers each command line with the reply
 // its script gives, and can split replies into chunks of any size, trickle a reply out over
 // minutes of the stream's own time, close or break the connection, stay silent, refuse or never
-// answer a connect. Everything the client sent is kept.
+// answer a connect. Everything the client sent is kept. Its TLS layer (FakeTls) secures nothing
+// but notes how many command lines had been sent when the handshake came.
 #pragma once
 
 #include <atomic>
@@ -13,12 +14,21 @@
 #include <vector>
 
 #include "platform/net.h"
+#include "support/fake_tls.h"
 
 namespace quorlet::testing {
 
 class ScriptedNet final : public Net {
 public:
     enum class Then { Continue, Close, Fail };
+
+    ScriptedNet() {
+        m_tls.SetHook([state = m_state](const std::string&) {
+            if (state->securedAfter < 0) {
+                state->securedAfter = static_cast<int>(state->commands.size());
+            }
+        });
+    }
 
     // The server's first words, sent when the client connects.
     ScriptedNet& Greet(std::string reply, Then then = Then::Continue) {
@@ -66,6 +76,12 @@ public:
     const std::string& ConnectedHost() const { return m_host; }
     std::uint16_t ConnectedPort() const { return m_port; }
     int Connects() const { return m_connects; }
+    // The TLS layer; with WithoutTls the network has none.
+    FakeTls& TlsFake() { return m_tls; }
+    void WithoutTls() { m_hasTls = false; }
+    // How many command lines the client had sent at the first handshake; -1 when none came.
+    int CommandsBeforeTls() const { return m_state->securedAfter; }
+    Tls* TlsLayer() override { return m_hasTls ? &m_tls : nullptr; }
 
     bool Initialize() override { return m_initializes; }
 
@@ -120,6 +136,7 @@ private:
         std::size_t chunkSize = 0;
         std::size_t splitAt = 0;
         std::optional<std::array<std::uint8_t, 4>> local;
+        int securedAfter = -1;
 
         void Reply(const Step& step) {
             const std::string& r = step.reply;
@@ -249,6 +266,8 @@ private:
     };
 
     std::shared_ptr<State> m_state = std::make_shared<State>();
+    FakeTls m_tls;
+    bool m_hasTls = true;
     bool m_refuse = false;
     bool m_hang = false;
     bool m_initializes = true;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/check_end.h"
 #include "app_ids.h"
@@ -103,6 +104,40 @@ TEST_F(CheckWindow, TheCheckButtonFillsTheColumnsAndTheTrayShowsTheCheck) {
         EXPECT_EQ(records[0].m_strAccount, "远方");
         EXPECT_EQ(records[4].m_strSubject, " five");
         testing::SaveScreenshot(window.m_hWnd, "main-window-checked");
+        window.EndDialog(IDCANCEL);
+    });
+}
+
+// Accounts that ask for security, checked by the real window through SChannel: each way in, and
+// the two failures the user can act on, in the "邮件数" column.
+TEST_F(CheckWindow, SecureAccountsAreCheckedOverTlsAndTheirFailuresSaySo) {
+    const char* pop3s = std::getenv("QUORLET_POP3S_PORT");
+    ASSERT_NE(pop3s, nullptr) << "run under tests/fixtures/mail_servers.sh --tls";
+    servers.Deliver(1, RawMessage("secure", 1000));
+    const std::string tls = std::string("localhost:") + pop3s;
+    const std::string stls = "localhost:" + std::to_string(servers.Pop3Port());
+    const auto secure = [&](const std::string& name, int k, const std::string& server,
+                            MailSecurity security, const std::string& password = "") {
+        AccountRecord a = Account(name, k, server);
+        a.m_nSecurity = security;
+        if (!password.empty()) {
+            a.m_strPassword = password;
+        }
+        return a;
+    };
+    harness.Store(
+        MainSettings{},
+        {secure("tls", 1, tls, MailSecurity::Tls), secure("stls", 1, stls, MailSecurity::StartTls),
+         secure("name", 1, "127.0.0.1:" + std::string(pop3s), MailSecurity::Tls),
+         secure("password", 1, tls, MailSecurity::Tls, "wrong")});
+    harness.Run([&](CMainDlg& window) {
+        const ui::CListCtrl list(window.GetDlgItem(IDC_ACCOUNT_LIST));
+        testing::Click(window.m_hWnd, IDC_CHECK);
+        ASSERT_TRUE(testing::PumpUntil([&] { return !window.Busy(); }, 60s));
+        EXPECT_EQ(list.GetItemText(0, 2), "1");
+        EXPECT_EQ(list.GetItemText(1, 2), "1");
+        EXPECT_EQ(list.GetItemText(2, 2), "证书无效");  // the certificate is for localhost
+        EXPECT_EQ(list.GetItemText(3, 2), "无效密码");
         window.EndDialog(IDCANCEL);
     });
 }
