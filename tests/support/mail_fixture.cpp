@@ -127,6 +127,10 @@ std::vector<MailFixture::Received> MailFixture::ReceivedMessages() const {
                 r.mailFrom = value;
             } else if (key == "RCPT ") {
                 r.rcptTo.push_back(value);
+            } else if (line.rfind("TLS ", 0) == 0) {
+                r.tls = line.substr(4);
+            } else if (key == "AUTH ") {
+                r.authUser = value;
             }
         }
         fs::path text = f;

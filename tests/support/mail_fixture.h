@@ -35,7 +35,9 @@ public:
         std::string helo;
         std::string mailFrom;
         std::vector<std::string> rcptTo;
-        std::string text;  // the message text, dot-stuffing undone
+        std::string text;      // the message text, dot-stuffing undone
+        std::string tls;       // the TLS version it came over; empty: plain
+        std::string authUser;  // the user that logged in; empty: none
     };
     // What the SMTP sink received, oldest first.
     std::vector<Received> ReceivedMessages() const;

@@ -24,7 +24,8 @@ void CMainDlg::OpenCompose() {
     if (m_bComposeOpen) {
         return;
     }
-    m_compose.Reset(m_settings.m_strServer, m_settings.m_strBack);
+    m_compose.Reset(m_settings.m_strServer, m_settings.m_strBack, m_settings.m_nSmtpSecurity,
+                    m_settings.m_strSmtpUser, m_settings.m_strSmtpPassword);
     m_bComposeOpen = true;
     CopyStateToTray();
     m_compose.DoModal(m_hWnd);

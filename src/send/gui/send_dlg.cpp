@@ -55,9 +55,13 @@ CSendDlg::~CSendDlg() {
     }
 }
 
-void CSendDlg::Reset(const std::string& server, const std::string& replyAddress) {
+void CSendDlg::Reset(const std::string& server, const std::string& replyAddress,
+                     MailSecurity security, const std::string& user, const std::string& password) {
     m_strServer = server;
     m_strBack = replyAddress;
+    m_nSecurity = security;
+    m_strUser = user;
+    m_strPassword = password;
     m_strRecipients.clear();
     m_strSubject.clear();
     m_strBody.clear();
@@ -122,7 +126,8 @@ void CSendDlg::Send() {
         return;
     }
     UpdateData(true);
-    const ComposedMail mail{m_strServer, m_strBack, m_strRecipients, m_strSubject, m_strBody};
+    const ComposedMail mail{m_strServer, m_strBack,   m_strRecipients, m_strSubject,
+                            m_strBody,   m_nSecurity, m_strUser,       m_strPassword};
     if (const auto problem = ComposeProblem(mail)) {
         Tell(*problem, kTitleNotice, MessageIcon::Information);
         return;

@@ -23,14 +23,19 @@ public:
     CSendDlg(Net& net, const Clock& clock, Prompter& prompter);
     ~CSendDlg() override;
 
-    // Before each showing: the server and reply address from the settings, empty fields, and
-    // closing after sending ticked.
-    void Reset(const std::string& server, const std::string& replyAddress);
+    // Before each showing: the server, its security and login, and the reply address from the
+    // settings, empty fields, and closing after sending ticked.
+    void Reset(const std::string& server, const std::string& replyAddress,
+               MailSecurity security = MailSecurity::None, const std::string& user = {},
+               const std::string& password = {});
 
     bool Sending() const { return m_bSending; }
 
     std::string m_strServer;
     std::string m_strBack;  // the reply address
+    MailSecurity m_nSecurity = MailSecurity::None;
+    std::string m_strUser;  // the SMTP login; none when empty
+    std::string m_strPassword;
     std::string m_strRecipients;
     std::string m_strSubject;
     std::string m_strBody;

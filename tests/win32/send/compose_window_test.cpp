@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 
 #include "app_ids.h"
 #include "gui_support.h"
@@ -37,10 +38,15 @@ protected:
 
     // Runs the main window with the given SMTP server; `body` opens the compose window with the
     // script given, through the main window's button.
-    void Run(const std::string& server, const std::function<void(CMainDlg&)>& body) {
+    void Run(const std::string& server, const std::function<void(CMainDlg&)>& body,
+             MailSecurity security = MailSecurity::None, const std::string& user = {},
+             const std::string& password = {}) {
         MainSettings settings;
         settings.m_strServer = server;
         settings.m_strBack = "me@example.com";
+        settings.m_nSmtpSecurity = security;
+        settings.m_strSmtpUser = user;
+        settings.m_strSmtpPassword = password;
         harness.Store(settings, {});
         harness.Run([&](CMainDlg& window) {
             body(window);
@@ -269,4 +275,43 @@ TEST_F(ComposeWindow, WithoutAServerNothingIsSentAndTheControlsFollowTheFrame) {
 }
 
 }  // namespace
+// The server, its security and the login come from the settings: over STARTTLS, logged in, the
+// message arrives; a wrong password shows the session's text and sends nothing.
+TEST_F(ComposeWindow, TheSettingsSecurityAndLoginReachTheServer) {
+    const char* port = std::getenv("QUORLET_SMTP_STARTTLS_PORT");
+    const char* user = std::getenv("QUORLET_SMTP_USER");
+    const char* password = std::getenv("QUORLET_SMTP_PASSWORD");
+    ASSERT_TRUE(port && user && password) << "run under tests/fixtures/mail_servers.sh --tls";
+    const std::string server = std::string("localhost:") + port;
+    const struct {
+        std::string password;
+        const char* shown;  // the last message box; "" when the send went through
+    } cases[] = {{password, ""}, {std::string(password) + "x", "用户名或密码错误"}};
+    for (const auto& c : cases) {
+        servers.ClearReceived();
+        harness.prompter.shown.clear();
+        Run(
+            server,
+            [&](CMainDlg& window) {
+                Compose(window, [&](CSendDlg& d) {
+                    Fill(d, "user1@example.com", "secure", "over TLS");
+                    d.CheckDlgButton(IDC_SEND_CLOSE_AFTER, false);
+                    testing::Click(d, IDC_SEND_MAIL);
+                    ASSERT_TRUE(testing::PumpUntil([&] { return !d.Sending(); }, 30s));
+                    EXPECT_EQ(LastShown().text, c.shown);
+                    testing::Click(d, IDC_SEND_LEAVE);
+                });
+            },
+            MailSecurity::StartTls, user, c.password);
+        const auto received = servers.ReceivedMessages();
+        if (*c.shown == '\0') {
+            ASSERT_EQ(received.size(), 1u);
+            EXPECT_NE(received[0].tls, "");
+            EXPECT_EQ(received[0].authUser, user);
+        } else {
+            EXPECT_TRUE(received.empty());
+        }
+    }
+}
+
 }  // namespace quorlet
