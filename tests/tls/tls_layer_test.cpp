@@ -61,15 +61,12 @@ TEST(TlsLayer, GoodServersGiveASecureStream) {
         TlsOutcome outcome = SecureTo(FixturePort(c.server), "localhost");
         EXPECT_EQ(outcome.failure, TlsFailure::None) << outcome.detail;
         ASSERT_NE(outcome.stream, nullptr);
-        if (*c.protocol != '\0') {
-            EXPECT_EQ(outcome.protocol, c.protocol);
-        } else {
-            EXPECT_TRUE(outcome.protocol == "TLSv1.2" || outcome.protocol == "TLSv1.3")
-                << outcome.protocol;
-        }
+        EXPECT_TRUE(*c.protocol != '\0'
+                        ? outcome.protocol == c.protocol
+                        : outcome.protocol == "TLSv1.2" || outcome.protocol == "TLSv1.3")
+            << outcome.protocol;
         EXPECT_TRUE(outcome.stream->SendAll("CAPA\r\n"));
-        const auto local = outcome.stream->LocalIPv4();
-        EXPECT_EQ(local, (std::array<std::uint8_t, 4>{127, 0, 0, 1}));
+        EXPECT_EQ(outcome.stream->LocalIPv4(), (std::array<std::uint8_t, 4>{127, 0, 0, 1}));
     }
 }
 

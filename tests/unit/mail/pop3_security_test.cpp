@@ -3,8 +3,6 @@
 // upgrade that cannot be trusted fails without the password ever being sent.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "mail/pop3_session.h"
 #include "platform/clock.h"
 #include "support/scripted_net.h"
@@ -47,147 +45,127 @@ void LoginSteps(ScriptedNet& net) {
     net.On("USER ann\r\n", "+OK\r\n").On("PASS secret\r\n", "+OK logged in\r\n");
 }
 
-const Lines kLogin = {"USER ann\r\n", "PASS secret\r\n"};
-const Lines kStlsLogin = {"STLS\r\n", "USER ann\r\n", "PASS secret\r\n"};
 const Lines kStlsOnly = {"STLS\r\n"};
 
+struct Case {
+    const char* what;
+    MailSecurity security;
+    std::string server;
+    std::string error;  // empty: logged in
+    int tlsAfter;
+    std::uint16_t port;
+    // Each command, then the server's reply; an empty reply: the server closes instead. A first
+    // command of "" replaces the greeting "+OK ready".
+    Lines dialogue;
+};
+
+Case Row(const char* what, MailSecurity security, std::string server, std::string error,
+         int tlsAfter, std::uint16_t port, Lines dialogue) {
+    return {what,     security, std::move(server),  std::move(error),
+            tlsAfter, port,     std::move(dialogue)};
+}
+
 TEST(Pop3Security, EachChoiceSecuresAtItsPointAndOnItsPort) {
-    struct Case {
-        const char* what;
-        MailSecurity security;
-        std::string server;
-        std::function<void(ScriptedNet&)> script;
-        bool ok;
-        std::string error;
-        Lines sent;
-        int tlsAfter;
-        std::uint16_t port;
+    using S = MailSecurity;
+    const std::string host = "pop.example.com", failed = "安全连接失败";
+    const Lines login = {"USER ann\r\n", "+OK\r\n", "PASS secret\r\n", "+OK logged in\r\n"};
+    const auto stls = [&](std::string reply, Lines rest = {}) {
+        rest.insert(rest.begin(), {"STLS\r\n", std::move(reply)});
+        return rest;
     };
-    const auto greet = [](ScriptedNet& net) { net.Greet("+OK ready\r\n"); };
     const Case cases[] = {
-        {"no security: no handshake, port 110", MailSecurity::None, "pop.example.com",
-         [&](ScriptedNet& n) { greet(n), LoginSteps(n); }, true, "", kLogin, -1, 110},
-        {"TLS from the first byte, before the greeting, on 995", MailSecurity::Tls,
-         "pop.example.com", [&](ScriptedNet& n) { greet(n), LoginSteps(n); }, true, "", kLogin, 0,
-         995},
-        {"a port in the server text wins over the choice's", MailSecurity::Tls,
-         "pop.example.com:1995", [&](ScriptedNet& n) { greet(n), LoginSteps(n); }, true, "", kLogin,
-         0, 1995},
-        {"STLS after the greeting, the login over TLS, on 110", MailSecurity::StartTls,
-         "pop.example.com",
-         [&](ScriptedNet& n) {
-             greet(n);
-             n.On("STLS\r\n", "+OK Begin TLS negotiation\r\n");
-             LoginSteps(n);
-         },
-         true, "", kStlsLogin, 1, 110},
-        {"a lower-case go-ahead counts, as every POP3 status does", MailSecurity::StartTls,
-         "pop.example.com",
-         [&](ScriptedNet& n) {
-             greet(n);
-             n.On("STLS\r\n", "+ok\r\n");
-             LoginSteps(n);
-         },
-         true, "", kStlsLogin, 1, 110},
-        {"STLS refused: no fallback to plain text", MailSecurity::StartTls, "pop.example.com",
-         [&](ScriptedNet& n) {
-             greet(n);
-             n.On("STLS\r\n", "-ERR unknown command\r\n");
-         },
-         false, "安全连接失败", kStlsOnly, -1, 110},
-        {"STLS answered by a line that is no go-ahead", MailSecurity::StartTls, "pop.example.com",
-         [&](ScriptedNet& n) {
-             greet(n);
-             n.On("STLS\r\n", "* OK\r\n");
-         },
-         false, "安全连接失败", kStlsOnly, -1, 110},
-        {"the server closes instead of answering STLS", MailSecurity::StartTls, "pop.example.com",
-         [&](ScriptedNet& n) {
-             greet(n);
-             n.On("STLS\r\n", "", Then::Close);
-         },
-         false, "安全连接失败", kStlsOnly, -1, 110},
-        {"plain text behind the go-ahead (injected replies) is refused before any handshake",
-         MailSecurity::StartTls, "pop.example.com",
-         [&](ScriptedNet& n) {
-             greet(n);
-             n.On("STLS\r\n", "+OK Begin TLS\r\n+OK\r\n+OK logged in\r\n");
-         },
-         false, "安全连接失败", kStlsOnly, -1, 110},
-        {"a single byte behind the go-ahead is enough", MailSecurity::StartTls, "pop.example.com",
-         [&](ScriptedNet& n) {
-             greet(n);
-             n.On("STLS\r\n", "+OK Begin TLS\r\n\r");
-         },
-         false, "安全连接失败", kStlsOnly, -1, 110},
-        {"a greeting of -ERR ends it before STLS",
-         MailSecurity::StartTls,
-         "pop.example.com",
-         [](ScriptedNet& n) { n.Greet("-ERR go away\r\n"); },
-         false,
-         "无效连接",
-         {},
-         -1,
-         110},
-        {"a wrong password over TLS is still the wrong password", MailSecurity::Tls,
-         "pop.example.com",
-         [&](ScriptedNet& n) {
-             greet(n);
-             n.On("USER ann\r\n", "+OK\r\n").On("PASS secret\r\n", "-ERR [AUTH] failed\r\n");
-         },
-         false, "无效密码", kLogin, 0, 995},
+        Row("no security: no handshake, port 110", S::None, host, "", -1, 110, login),
+        Row("TLS from the first byte, before the greeting, on 995", S::Tls, host, "", 0, 995,
+            login),
+        Row("a port in the server text wins over the choice's", S::Tls, host + ":1995", "", 0, 1995,
+            login),
+        Row("STLS after the greeting, the login over TLS, on 110", S::StartTls, host, "", 1, 110,
+            stls("+OK Begin TLS negotiation\r\n", login)),
+        Row("a lower-case go-ahead counts, as every POP3 status does", S::StartTls, host, "", 1,
+            110, stls("+ok\r\n", login)),
+        Row("STLS refused: no fallback to plain text", S::StartTls, host, failed, -1, 110,
+            stls("-ERR unknown command\r\n")),
+        Row("STLS answered by a line that is no go-ahead", S::StartTls, host, failed, -1, 110,
+            stls("* OK\r\n")),
+        Row("the server closes instead of answering STLS", S::StartTls, host, failed, -1, 110,
+            stls("")),
+        Row("plain text behind the go-ahead (injected replies) is refused before any handshake",
+            S::StartTls, host, failed, -1, 110, stls("+OK Begin TLS\r\n+OK\r\n+OK logged in\r\n")),
+        Row("a single byte behind the go-ahead is enough", S::StartTls, host, failed, -1, 110,
+            stls("+OK Begin TLS\r\n\r")),
+        Row("a greeting of -ERR ends it before STLS", S::StartTls, host, "无效连接", -1, 110,
+            {"", "-ERR go away\r\n"}),
+        Row("a wrong password over TLS is still the wrong password", S::Tls, host, "无效密码", 0,
+            995, {"USER ann\r\n", "+OK\r\n", "PASS secret\r\n", "-ERR [AUTH] failed\r\n"}),
     };
     for (const Case& c : cases) {
         ScriptedNet net;
-        c.script(net);
+        std::size_t first = 0;
+        if (!c.dialogue.empty() && c.dialogue[0].empty()) {
+            net.Greet(c.dialogue[1]);
+            first = 2;
+        } else {
+            net.Greet("+OK ready\r\n");
+        }
+        Lines expected;
+        for (std::size_t i = first; i + 1 < c.dialogue.size(); i += 2) {
+            const std::string& reply = c.dialogue[i + 1];
+            net.On(c.dialogue[i], reply, reply.empty() ? Then::Close : Then::Continue);
+            expected.push_back(c.dialogue[i]);
+        }
         const Outcome r = Login(net, c.server, c.security);
-        EXPECT_EQ(r.ok, c.ok) << c.what << ": " << r.error;
+        EXPECT_EQ(r.ok, c.error.empty()) << c.what << ": " << r.error;
         EXPECT_EQ(r.ok ? "" : r.error, c.error) << c.what;
-        EXPECT_EQ(r.sent, c.sent) << c.what;
+        EXPECT_EQ(r.sent, expected) << c.what;
         EXPECT_EQ(r.tlsAfter, c.tlsAfter) << c.what;
         EXPECT_EQ(r.port, c.port) << c.what;
-        EXPECT_EQ(net.ConnectedHost(), "pop.example.com") << c.what;
+        EXPECT_EQ(net.ConnectedHost(), host) << c.what;
         if (c.tlsAfter >= 0) {
-            EXPECT_EQ(net.TlsFake().LastServerName(), "pop.example.com") << c.what;
+            EXPECT_EQ(net.TlsFake().LastServerName(), host) << c.what;
         }
         // A failed upgrade leaves nothing open to go on with in plain text.
-        if (c.error == "安全连接失败") {
+        if (c.error == failed) {
             EXPECT_FALSE(r.open) << c.what;
         }
     }
 }
 
-TEST(Pop3Security, AFailedHandshakeNamesTheCertificateOrTheConnectionAndSendsNoPassword) {
-    struct Case {
+// The user's text for every failure, for POP3 and SMTP alike.
+TEST(MailTls, AFailedHandshakeNamesTheCertificateOrTheConnection) {
+    for (const TlsFailure failure :
+         {TlsFailure::Untrusted, TlsFailure::WrongName, TlsFailure::Expired}) {
+        EXPECT_STREQ(TlsFailureText(failure), "证书无效") << TlsFailureReason(failure);
+    }
+    for (const TlsFailure failure :
+         {TlsFailure::Handshake, TlsFailure::ProtocolTooOld, TlsFailure::TimedOut,
+          TlsFailure::Aborted, TlsFailure::Unavailable}) {
+        EXPECT_STREQ(TlsFailureText(failure), "安全连接失败") << TlsFailureReason(failure);
+    }
+}
+
+// At either point a failed handshake gives the failure's text, keeps the library's words, closes
+// the connection and sends neither USER nor PASS.
+TEST(Pop3Security, AFailedHandshakeSendsNoPassword) {
+    const struct {
+        MailSecurity security;
         TlsFailure failure;
         const char* text;
-    };
-    const Case cases[] = {
-        {TlsFailure::Untrusted, "证书无效"},
-        {TlsFailure::WrongName, "证书无效"},
-        {TlsFailure::Expired, "证书无效"},
-        {TlsFailure::Handshake, "安全连接失败"},
-        {TlsFailure::ProtocolTooOld, "安全连接失败"},
-        {TlsFailure::TimedOut, "安全连接失败"},
-        {TlsFailure::Aborted, "安全连接失败"},
-        {TlsFailure::Unavailable, "安全连接失败"},
-    };
-    for (const MailSecurity security : {MailSecurity::Tls, MailSecurity::StartTls}) {
-        for (const Case& c : cases) {
-            ScriptedNet net;
-            net.Greet("+OK ready\r\n").On("STLS\r\n", "+OK\r\n");
-            LoginSteps(net);
-            net.TlsFake().FailWith(c.failure, "the library's words");
-            const Outcome r = Login(net, "pop.example.com", security);
-            const std::string what = std::string(TlsFailureReason(c.failure)) +
-                                     (security == MailSecurity::Tls ? " (TLS)" : " (STLS)");
-            EXPECT_FALSE(r.ok) << what;
-            EXPECT_EQ(r.error, c.text) << what;
-            EXPECT_EQ(r.sent, security == MailSecurity::Tls ? Lines{} : kStlsOnly) << what;
-            EXPECT_FALSE(r.open) << what;
-            EXPECT_EQ(r.tls.failure, c.failure) << what;
-            EXPECT_EQ(r.tls.detail, "the library's words") << what;
-        }
+        Lines sent;
+    } cases[] = {{MailSecurity::Tls, TlsFailure::WrongName, "证书无效", {}},
+                 {MailSecurity::StartTls, TlsFailure::Aborted, "安全连接失败", kStlsOnly}};
+    for (const auto& c : cases) {
+        ScriptedNet net;
+        net.Greet("+OK ready\r\n").On("STLS\r\n", "+OK\r\n");
+        LoginSteps(net);
+        net.TlsFake().FailWith(c.failure, "the library's words");
+        const Outcome r = Login(net, "pop.example.com", c.security);
+        const std::string what = TlsFailureReason(c.failure);
+        EXPECT_FALSE(r.ok) << what;
+        EXPECT_EQ(r.error, c.text) << what;
+        EXPECT_EQ(r.sent, c.sent) << what;
+        EXPECT_FALSE(r.open) << what;
+        EXPECT_EQ(r.tls.failure, c.failure) << what;
+        EXPECT_EQ(r.tls.detail, "the library's words") << what;
     }
 }
 

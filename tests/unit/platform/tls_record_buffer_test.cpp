@@ -158,11 +158,10 @@ TEST(TlsRecordBuffer, CiphertextThatNeverMakesARecordFails) {
 
 TEST(TlsRecordBuffer, ImpossibleDecryptResultsFail) {
     using Status = TlsDecryptStep::Status;
-    struct Case {
+    const struct {
         const char* what;
         TlsDecryptStep step;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"nothing consumed", {Status::Plaintext, 0, 0, 10}},
         {"more unconsumed than given", {Status::Plaintext, 0, 1, 11}},
         {"plaintext in the unconsumed part", {Status::Plaintext, 4, 4, 4}},
@@ -171,7 +170,7 @@ TEST(TlsRecordBuffer, ImpossibleDecryptResultsFail) {
         {"renegotiation leaving more than given", {Status::Renegotiate, 0, 0, 11}},
         {"failure", {Status::Failed, 0, 0, 0}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TlsRecordBuffer records;
         ScriptedStream plain({"0123456789"});
@@ -184,25 +183,12 @@ TEST(TlsRecordBuffer, ImpossibleDecryptResultsFail) {
 }
 
 TEST(TlsRecordBuffer, TheStartOfATlsRecordIsRecognised) {
-    struct Case {
-        std::string bytes;
-        bool tls;
-    };
-    const Case cases[] = {
-        {"", true},
-        {"\x16", true},
-        {"\x16\x03\x03", true},
-        {"\x15\x03\x01", true},
-        {"\x17\x03", true},
-        {"\x18\x03", true},
-        {"\x13", false},
-        {"\x19\x03", false},
-        {"\x16\x02\x00", false},
-        {"+OK POP3 ready\r\n", false},
-        {"220 smtp ready\r\n", false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(StartsLikeTlsRecord(c.bytes), c.tls) << ::testing::PrintToString(c.bytes);
+    for (const char* bytes : {"", "\x16", "\x16\x03\x03", "\x15\x03\x01", "\x17\x03", "\x18\x03"}) {
+        EXPECT_TRUE(StartsLikeTlsRecord(bytes)) << ::testing::PrintToString(bytes);
+    }
+    for (const char* bytes :
+         {"\x13", "\x19\x03", "\x16\x02\x00", "+OK POP3 ready\r\n", "220 smtp ready\r\n"}) {
+        EXPECT_FALSE(StartsLikeTlsRecord(bytes)) << ::testing::PrintToString(bytes);
     }
 }
 
