@@ -6,17 +6,15 @@
 
 #include <windows.h>
 
-#include <prsht.h>
-
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
+#include "dialog_helpers.h"
 #include "dialup/fee_settings.h"
 #include "dialup/plan_pages.h"
 #include "dialup_ids.h"
 #include "gui_support.h"
+#include "platform/file_system.h"
 #include "platform/simulated_remote_access.h"
 #include "resource.h"
 #include "ui/controls.h"
@@ -26,45 +24,23 @@ namespace quorlet {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Checked;
+using testing::Choose;
 using testing::Click;
+using testing::Enabled;
+using testing::Entries;
+using testing::GoTo;
 using testing::MainWindowHarness;
+using testing::ShowingPage;
+using testing::TextOf;
+using testing::Type;
 
-std::string TextOf(HWND dialog, int id) {
-    return ui::GetText(GetDlgItem(dialog, id));
-}
-void Type(HWND dialog, int id, const std::string& text) {
-    ui::SetText(GetDlgItem(dialog, id), text);
-}
-bool Enabled(HWND dialog, int id) {
-    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
-}
-bool Checked(HWND dialog, int id) {
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-// Selects an entry of a list the way a click does, with the notification the click sends.
-void Choose(HWND dialog, int id, int index, bool comboBox) {
-    HWND list = GetDlgItem(dialog, id);
-    SendMessageW(list, comboBox ? CB_SETCURSEL : LB_SETCURSEL, index, 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, comboBox ? CBN_SELCHANGE : LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
-}
-std::vector<std::string> ListEntries(HWND dialog, int id) {
-    const ui::CListBox list(GetDlgItem(dialog, id));
-    std::vector<std::string> entries;
-    for (int i = 0; i < list.GetCount(); ++i) {
-        entries.push_back(list.GetText(i));
-    }
-    return entries;
-}
 int Selection(HWND dialog, int id) {
     return ui::CListBox(GetDlgItem(dialog, id)).GetCurSel();
 }
 
 std::string FileText(const std::string& name) {
-    std::ifstream file(name, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return file ? text.str() : "(none)";
+    return ReadWholeFile(name).value_or("(none)");
 }
 
 // Opens the window of `dialogId` by sending `command` to `owner` (a command or a button), runs
@@ -78,14 +54,6 @@ void With(HWND owner, int command, int dialogId, const std::function<void(HWND)>
     SendMessageW(owner, WM_COMMAND, command, 0);
     ui::SetDialogScript(dialogId, nullptr);
     EXPECT_TRUE(ran) << "window " << dialogId << " did not open";
-}
-
-void ExpectLastShown(const testing::ScriptedPrompter& prompter, const std::string& text,
-                     const std::string& title, MessageIcon icon) {
-    ASSERT_FALSE(prompter.shown.empty()) << text;
-    EXPECT_EQ(prompter.shown.back().text, text);
-    EXPECT_EQ(prompter.shown.back().title, title);
-    EXPECT_EQ(prompter.shown.back().icon, icon);
 }
 
 // A phone book and the program's own dial, reporting at once.
@@ -176,17 +144,17 @@ TEST(FeeWindows, RatesTimesAndHolidaysAreSavedAndClearingZeroesTheTotals) {
                 Type(time, IDC_SPECIAL_TIME_HOURS_NET, "40");
                 Type(time, IDC_SPECIAL_TIME_HOLIDAY_NET, "30");
 
-                Choose(time, IDC_SPECIAL_TIME_MONTH, 9, true);
+                Choose(time, IDC_SPECIAL_TIME_MONTH, 9);
                 Click(time, IDC_SPECIAL_TIME_ADD);
-                Choose(time, IDC_SPECIAL_TIME_MONTH, 4, true);
-                Choose(time, IDC_SPECIAL_TIME_DAY, 30, true);
+                Choose(time, IDC_SPECIAL_TIME_MONTH, 4);
+                Choose(time, IDC_SPECIAL_TIME_DAY, 30);
                 Click(time, IDC_SPECIAL_TIME_ADD);
                 Click(time, IDC_SPECIAL_TIME_ADD);  // twice: not refused
-                EXPECT_EQ(ListEntries(time, IDC_SPECIAL_TIME_HOLIDAYS),
+                EXPECT_EQ(Entries(time, IDC_SPECIAL_TIME_HOLIDAYS, false),
                           (std::vector<std::string>{"05月31日", "05月31日", "10月01日"}));
                 testing::SaveScreenshot(time, "fee-special-time");
                 Click(time, IDC_SPECIAL_TIME_DELETE);  // nothing chosen: nothing goes
-                EXPECT_EQ(ListEntries(time, IDC_SPECIAL_TIME_HOLIDAYS).size(), 3u);
+                EXPECT_EQ(Entries(time, IDC_SPECIAL_TIME_HOLIDAYS, false).size(), 3u);
                 Choose(time, IDC_SPECIAL_TIME_HOLIDAYS, 2, false);
                 EXPECT_TRUE(Enabled(time, IDC_SPECIAL_TIME_DELETE));
                 Click(time, IDC_SPECIAL_TIME_DELETE);  // the last: the new last is chosen
@@ -199,7 +167,7 @@ TEST(FeeWindows, RatesTimesAndHolidaysAreSavedAndClearingZeroesTheTotals) {
             EXPECT_EQ(FileText("Holiday.ini"), "[Office]\r\nTotal=1\r\n0=05月31日\r\n");
             // Cancelled, the holidays stay as they are in the file.
             With(fee, IDC_FEE_TIME_SETTINGS, IDD_SPECIAL_TIME, [&](HWND time) {
-                EXPECT_EQ(ListEntries(time, IDC_SPECIAL_TIME_HOLIDAYS),
+                EXPECT_EQ(Entries(time, IDC_SPECIAL_TIME_HOLIDAYS, false),
                           std::vector<std::string>{"05月31日"});
                 EXPECT_FALSE(Checked(time, IDC_SPECIAL_TIME_WEEKEND));
                 EXPECT_FALSE(Enabled(time, IDC_SPECIAL_TIME_WEEKEND_PHONE));
@@ -212,7 +180,8 @@ TEST(FeeWindows, RatesTimesAndHolidaysAreSavedAndClearingZeroesTheTotals) {
             EXPECT_EQ(FileText("Fare.ini"), "(none)");  // only "保存设置" writes the tariff
 
             Click(fee, IDC_FEE_SAVE);
-            ExpectLastShown(harness.prompter, kFeeSettingsSaved, "提示", MessageIcon::Information);
+            testing::ExpectLastShown(harness.prompter, kFeeSettingsSaved, "提示",
+                                     MessageIcon::Information);
             EXPECT_EQ(FileText("Fare.ini"),
                       "[Office]\r\nhBeginTime=22\r\nhEndTime=7\r\nhtNetFare=40\r\nhtTelFare=100\r\n"
                       "hFare_Weekend=0\r\nhwNetFare=50\r\nhwTelFare=100\r\nhdNetFare=30\r\n"
@@ -220,7 +189,7 @@ TEST(FeeWindows, RatesTimesAndHolidaysAreSavedAndClearingZeroesTheTotals) {
                       "TelUnit=2\r\n");
 
             // Another connection: its own stored tariff (the defaults) comes in.
-            Choose(fee, IDC_FEE_CONNECTION, 1, true);
+            Choose(fee, IDC_FEE_CONNECTION, 1);
             With(fee, IDC_FEE_RATE_SETTINGS, IDD_RATE, [&](HWND rate) {
                 EXPECT_EQ(TextOf(rate, IDC_RATE_NET_FARE), "3.00");
                 Type(rate, IDC_RATE_NET_FARE, "60");  // kept in memory only
@@ -230,7 +199,8 @@ TEST(FeeWindows, RatesTimesAndHolidaysAreSavedAndClearingZeroesTheTotals) {
             // "清除": No changes nothing; Yes shows zeros, and "返回" closes.
             harness.prompter.answers = {MessageAnswer::No, MessageAnswer::Yes};
             Click(fee, IDC_FEE_CLEAR);
-            ExpectLastShown(harness.prompter, kAskClearTotals, "提示", MessageIcon::Information);
+            testing::ExpectLastShown(harness.prompter, kAskClearTotals, "提示",
+                                     MessageIcon::Information);
             EXPECT_EQ(harness.prompter.shown.back().buttons, MessageButtons::YesNo);
             EXPECT_EQ(TextOf(fee, IDC_FEE_TOTAL), "4.75");
             Click(fee, IDC_FEE_CLEAR);
@@ -265,7 +235,7 @@ TEST(FeeWindows, WithoutEntriesItClosesAndFilesThatCannotBeWrittenAreNotCalledSa
         window.SendMessage(WM_COMMAND, ID_FEE_SETTINGS);
         ui::SetDialogScript(IDD_FEE, nullptr);
         EXPECT_FALSE(opened);
-        ExpectLastShown(harness.prompter, kFeeNeedsDialUpEntry, "", MessageIcon::Stop);
+        testing::ExpectLastShown(harness.prompter, kFeeNeedsDialUpEntry, "", MessageIcon::Stop);
 
         // Folders stand where the two files go.
         std::filesystem::create_directory("Fare.ini");
@@ -273,11 +243,13 @@ TEST(FeeWindows, WithoutEntriesItClosesAndFilesThatCannotBeWrittenAreNotCalledSa
         line.ras.SetEntries({"Office"});
         With(window, ID_FEE_SETTINGS, IDD_FEE, [&](HWND fee) {
             Click(fee, IDC_FEE_SAVE);
-            ExpectLastShown(harness.prompter, kFeeSettingsNotSaved, "错误", MessageIcon::Stop);
+            testing::ExpectLastShown(harness.prompter, kFeeSettingsNotSaved, "错误",
+                                     MessageIcon::Stop);
             With(fee, IDC_FEE_TIME_SETTINGS, IDD_SPECIAL_TIME, [&](HWND time) {
                 Click(time, IDC_SPECIAL_TIME_ADD);
                 Click(time, IDC_SPECIAL_TIME_OK);
-                ExpectLastShown(harness.prompter, kHolidaysNotSaved, "错误", MessageIcon::Stop);
+                testing::ExpectLastShown(harness.prompter, kHolidaysNotSaved, "错误",
+                                         MessageIcon::Stop);
                 EXPECT_TRUE(IsWindowVisible(time));  // still open: nothing was kept
                 Click(time, IDC_SPECIAL_TIME_CANCEL);
             });
@@ -287,15 +259,7 @@ TEST(FeeWindows, WithoutEntriesItClosesAndFilesThatCannotBeWrittenAreNotCalledSa
     });
 }
 
-// The plan sheet: its showing page, and moving to the other page (which asks the showing one).
-HWND ShowingPage(HWND sheet) {
-    return PropSheet_GetCurrentPageHwnd(sheet);
-}
-HWND GoTo(HWND sheet, int index) {
-    PropSheet_SetCurSel(sheet, nullptr, index);
-    testing::PumpFor(30ms);
-    return ShowingPage(sheet);
-}
+// The plan sheet, opened on its first page.
 void WithPlanSheet(CMainDlg& window, const std::function<void(HWND sheet)>& body) {
     With(window, ID_ONLINE_PLAN, IDD_PLAN_SESSION, [&](HWND page) { body(GetParent(page)); });
 }
@@ -317,7 +281,8 @@ TEST(PlanSheet, ASessionLimitSetInTheSheetHangsUpAtTheFirstCheckPastIt) {
             testing::SaveScreenshot(sheet, "plan-session");
             Type(session, IDC_PLAN_TIME, "");
             EXPECT_EQ(GoTo(sheet, 1), session);
-            ExpectLastShown(harness.prompter, kEnterPlanLimits, "提示", MessageIcon::Information);
+            testing::ExpectLastShown(harness.prompter, kEnterPlanLimits, "提示",
+                                     MessageIcon::Information);
             Type(session, IDC_PLAN_TIME, "30");
             Type(session, IDC_PLAN_FEE, "5");
 
@@ -330,7 +295,8 @@ TEST(PlanSheet, ASessionLimitSetInTheSheetHangsUpAtTheFirstCheckPastIt) {
             Click(sheet, IDOK);
             testing::PumpFor(30ms);
             EXPECT_EQ(ShowingPage(sheet), total);
-            ExpectLastShown(harness.prompter, kChooseSoundFile, "提示", MessageIcon::Information);
+            testing::ExpectLastShown(harness.prompter, kChooseSoundFile, "提示",
+                                     MessageIcon::Information);
             harness.prompter.files = {std::string("C:\\sounds\\horn.wav")};
             Click(total, IDC_PLAN_CHOOSE_SOUND);
             Click(total, IDC_PLAN_PLAY_SOUND);

@@ -12,6 +12,7 @@
 
 #include "app/exit_rules.h"
 #include "app_ids.h"
+#include "dialog_helpers.h"
 #include "dialup/dial_progress.h"
 #include "dialup/dial_settings.h"
 #include "dialup/online_log.h"
@@ -50,6 +51,12 @@ public:
     }
     // Rewrites the [Line] section, which the service reads again at every look at the line.
     void SetLine(const std::string& line) { WriteFile(m_path, m_dialSim + "[Line]\r\n" + line); }
+
+    // No connection of the program's and none left in the service.
+    void ExpectHungUp() {
+        EXPECT_EQ(TheDialState().hConn, 0u);
+        EXPECT_TRUE(m_service->EnumConnections()->empty());
+    }
 
     SimulatedRemoteAccess* sim = nullptr;
     std::vector<DialNotifier> notifiers;
@@ -133,22 +140,16 @@ TEST(DialWindow, F9DialsWithTheStoredCredentialsShowsEveryStepAndConnects) {
             testing::PressKey(window.m_hWnd, VK_F9);  // the open window stays the only one
             EXPECT_EQ(DialWindow(), dial);
             EXPECT_TRUE(IsWindowVisible(dial));
-            const ui::CComboBox entries(GetDlgItem(dial, IDC_DIAL_CONNECTION));
-            ASSERT_EQ(entries.GetCount(), 2);
-            EXPECT_EQ(entries.GetLBText(1), "办公室");
+            ASSERT_EQ(testing::Entries(dial, IDC_DIAL_CONNECTION),
+                      (std::vector<std::string>{"163", "办公室"}));
             EXPECT_EQ(ui::GetText(GetDlgItem(dial, IDC_DIAL_USER)), "alice");
             EXPECT_EQ(IsDlgButtonChecked(dial, IDC_DIAL_SAVE_PASSWORD), BST_CHECKED);
             // Each selection loads its entry's settings afresh.
-            const auto select = [&](int index) {
-                entries.SetCurSel(index);
-                SendMessageW(dial, WM_COMMAND, MAKEWPARAM(IDC_DIAL_CONNECTION, CBN_SELCHANGE),
-                             reinterpret_cast<LPARAM>(entries.m_hWnd));
-            };
-            select(1);
+            testing::Choose(dial, IDC_DIAL_CONNECTION, 1);
             EXPECT_EQ(ui::GetText(GetDlgItem(dial, IDC_DIAL_USER)), "");
             EXPECT_EQ(ui::GetText(GetDlgItem(dial, IDC_DIAL_REDIAL_TIME)), "30");
             EXPECT_EQ(IsDlgButtonChecked(dial, IDC_DIAL_SAVE_PASSWORD), BST_UNCHECKED);
-            select(0);
+            testing::Choose(dial, IDC_DIAL_CONNECTION, 0);
             EXPECT_EQ(ui::GetText(GetDlgItem(dial, IDC_DIAL_PASSWORD)), "secret");
             EXPECT_EQ(ui::GetText(GetDlgItem(dial, IDC_DIAL_REDIAL_TIME)), "0");
             if (autoCheck) {
@@ -194,8 +195,7 @@ TEST(DialWindow, F9DialsWithTheStoredCredentialsShowsEveryStepAndConnects) {
             harness.prompter.answers = {MessageAnswer::Yes};
             window.SendMessage(WM_COMMAND, ID_DIAL);
             EXPECT_FALSE(TheDialState().bOnline);
-            EXPECT_EQ(TheDialState().hConn, 0u);
-            EXPECT_TRUE(dialUp.EnumConnections()->empty());
+            dialUp.ExpectHungUp();
             EXPECT_EQ(DialWindow(), nullptr);
 
             harness.prompter.answers = {MessageAnswer::Yes};
@@ -224,9 +224,8 @@ TEST(DialWindow, FailuresRedialHangUpLateReportsAndCloseDuringADial) {
         ASSERT_TRUE(testing::PumpUntil(idle, 5s));
         EXPECT_NE(Status().find("错误代码为：691."), std::string::npos) << Status();
         EXPECT_FALSE(Enabled(IDC_DIAL_HANG_UP));
-        EXPECT_EQ(TheDialState().hConn, 0u);
         EXPECT_FALSE(TheDialState().bOnline);
-        EXPECT_TRUE(dialUp.EnumConnections()->empty());
+        dialUp.ExpectHungUp();
 
         // An error reported with a state, after the progress.
         SimulatedRemoteAccess::DialScript script;
@@ -273,8 +272,7 @@ TEST(DialWindow, FailuresRedialHangUpLateReportsAndCloseDuringADial) {
         testing::Click(dial, IDC_DIAL_HANG_UP);
         EXPECT_EQ(Status(), "未连接");
         EXPECT_TRUE(idle());
-        EXPECT_EQ(TheDialState().hConn, 0u);
-        EXPECT_TRUE(dialUp.EnumConnections()->empty());
+        dialUp.ExpectHungUp();
         const RemoteAccess::DialNotifier hungUp = dialUp.notifiers.back();
         std::thread([&] { hungUp(RasState::kDisconnected, 0); }).join();
         testing::PumpFor(100ms);
@@ -297,9 +295,8 @@ TEST(DialWindow, FailuresRedialHangUpLateReportsAndCloseDuringADial) {
         EXPECT_EQ(DialWindow(), dial);
         EXPECT_TRUE(testing::PumpUntil([] { return DialWindow() == nullptr; }, 3s));
         EXPECT_FALSE(TheDialState().bOnline);
-        EXPECT_EQ(TheDialState().hConn, 0u);
         dialUp.sim->WaitUntilIdle();
-        EXPECT_TRUE(dialUp.EnumConnections()->empty());
+        dialUp.ExpectHungUp();
 
         // A dial that stops reporting: the redial tick ends the close the window waits for.
         script.delayMs = 10000;
@@ -310,8 +307,7 @@ TEST(DialWindow, FailuresRedialHangUpLateReportsAndCloseDuringADial) {
         testing::Click(dial, IDC_DIAL_START);
         PostMessageW(dial, WM_CLOSE, 0, 0);
         EXPECT_TRUE(testing::PumpUntil([] { return DialWindow() == nullptr; }, 3s));
-        EXPECT_EQ(TheDialState().hConn, 0u);
-        EXPECT_TRUE(dialUp.EnumConnections()->empty());
+        dialUp.ExpectHungUp();
 
         harness.prompter.answers = {MessageAnswer::Yes};
         window.SendMessage(WM_COMMAND, ID_EXIT);
@@ -380,10 +376,7 @@ TEST(DialWindow, ALineUpIsRecordedShownInTheTipAndListedInTheLog) {
             EXPECT_EQ(log.GetWindowText(), "上网记录(电话费:0.11元 上网费:0.10元 小计:0.21元)");
             testing::SaveScreenshot(log, "online_log_window");
             // A range that ends before it begins: the message, and the list stays.
-            SYSTEMTIME early{};
-            early.wYear = 2024;
-            early.wMonth = 4;
-            early.wDay = 1;
+            SYSTEMTIME early{2024, 4, 0, 1};  // 2024-04-01
             SendMessageW(log.GetDlgItem(IDC_ONLINE_LOG_TO), DTM_SETSYSTEMTIME, GDT_VALID,
                          reinterpret_cast<LPARAM>(&early));
             testing::Click(log, IDC_ONLINE_LOG_EXTRACT);

@@ -7,13 +7,13 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <prsht.h>
 
 #include <functional>
 #include <memory>
 
 #include "app/option_rules.h"
 #include "app_ids.h"
+#include "dialog_helpers.h"
 #include "gui_support.h"
 #include "platform/win32/wide_text.h"
 #include "resource.h"
@@ -25,52 +25,28 @@ namespace quorlet {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Checked;
+using testing::Choose;
 using testing::Click;
+using testing::Enabled;
+using testing::Entries;
+using testing::ExpectLastShown;
+using testing::GoTo;
 using testing::PumpFor;
-
-// The sheet of a page, its showing page, and moving to another page (which asks the showing one).
-HWND SheetOf(HWND page) {
-    return GetParent(page);
-}
-HWND ShowingPage(HWND sheet) {
-    return PropSheet_GetCurrentPageHwnd(sheet);
-}
-HWND GoTo(HWND sheet, int index) {
-    PropSheet_SetCurSel(sheet, nullptr, index);
-    PumpFor(30ms);
-    return ShowingPage(sheet);
-}
-void Type(HWND page, int id, const char* text) {
-    ui::SetText(GetDlgItem(page, id), text);
-}
-std::string TextOf(HWND page, int id) {
-    return ui::GetText(GetDlgItem(page, id));
-}
-bool Checked(HWND page, int id) {
-    return IsDlgButtonChecked(page, id) == BST_CHECKED;
-}
-bool Enabled(HWND page, int id) {
-    return IsWindowEnabled(GetDlgItem(page, id)) != FALSE;
-}
+using testing::ShowingPage;
+using testing::TextOf;
+using testing::Type;
 
 // Opens the sheet from the main window's button; `onSheet` runs on its first page.
 void WithSheet(CMainDlg& window, const std::function<void(HWND sheet)>& onSheet) {
     bool ran = false;
     ui::SetDialogScript(IDD_OPTION_GENERAL, [&](ui::CDialog& page) {
         ran = true;
-        onSheet(SheetOf(page));
+        onSheet(GetParent(page));
     });
     Click(window, IDC_OPTIONS);
     ui::SetDialogScript(IDD_OPTION_GENERAL, nullptr);
     EXPECT_TRUE(ran) << "the options sheet did not open";
-}
-
-void ExpectShown(const testing::ScriptedPrompter& prompter, const char* text, const char* title,
-                 MessageIcon icon) {
-    ASSERT_FALSE(prompter.shown.empty()) << text;
-    EXPECT_EQ(prompter.shown.back().text, text);
-    EXPECT_EQ(prompter.shown.back().title, title);
-    EXPECT_EQ(prompter.shown.back().icon, icon);
 }
 
 MainSettings StoredSettings() {
@@ -148,24 +124,12 @@ TEST(OptionsSheet, ShowsTheSettingsCancelKeepsThemAndOkValuesSurviveARestart) {
     });
 }
 
-// The SMTP server's "安全连接": its entries and the one shown.
-std::vector<std::string> SecurityEntries(HWND page) {
-    const ui::CComboBox box(GetDlgItem(page, IDC_OPTION_MAIL_SMTP_SECURITY));
-    std::vector<std::string> entries;
-    for (int i = 0; i < box.GetCount(); ++i) {
-        entries.push_back(box.GetLBText(i));
-    }
-    return entries;
-}
+// The SMTP server's "安全连接": the one shown, and choosing another.
 std::string ShownSecurity(HWND page) {
-    const ui::CComboBox box(GetDlgItem(page, IDC_OPTION_MAIL_SMTP_SECURITY));
-    return box.GetCurSel() < 0 ? "" : box.GetLBText(box.GetCurSel());
+    return TextOf(page, IDC_OPTION_MAIL_SMTP_SECURITY);
 }
 void ChooseSecurity(HWND page, int index) {
-    HWND box = GetDlgItem(page, IDC_OPTION_MAIL_SMTP_SECURITY);
-    SendMessageW(box, CB_SETCURSEL, index, 0);
-    SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_OPTION_MAIL_SMTP_SECURITY, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(box));
+    Choose(page, IDC_OPTION_MAIL_SMTP_SECURITY, index);
 }
 
 TEST(OptionsSheet, TheSmtpSecurityAndLoginAreTakenByOkAndKeptByCancel) {
@@ -177,7 +141,7 @@ TEST(OptionsSheet, TheSmtpSecurityAndLoginAreTakenByOkAndKeptByCancel) {
     harness.Run([&](CMainDlg& window) {
         WithSheet(window, [&](HWND sheet) {
             const HWND page = GoTo(sheet, 1);
-            EXPECT_EQ(SecurityEntries(page),
+            EXPECT_EQ(Entries(page, IDC_OPTION_MAIL_SMTP_SECURITY),
                       (std::vector<std::string>{"无", "SSL/TLS", "STARTTLS"}));
             EXPECT_EQ(ShownSecurity(page), "无");
             EXPECT_EQ(TextOf(page, IDC_OPTION_MAIL_SMTP_USER), "");
@@ -247,7 +211,8 @@ TEST(OptionsSheet, EveryCheckKeepsItsPageWithItsMessage) {
             Click(general, IDC_OPTION_GENERAL_PASSWORD_ON);
             EXPECT_TRUE(Enabled(general, IDC_OPTION_GENERAL_STARTUP_PASSWORD));
             EXPECT_EQ(GoTo(sheet, 1), general);
-            ExpectShown(harness.prompter, kNeedStartupPassword, "提示", MessageIcon::Information);
+            ExpectLastShown(harness.prompter, kNeedStartupPassword, "提示",
+                            MessageIcon::Information);
             EXPECT_FALSE(Checked(general, IDC_OPTION_GENERAL_PASSWORD_ON));
             EXPECT_FALSE(Enabled(general, IDC_OPTION_GENERAL_STARTUP_PASSWORD));
 
@@ -257,7 +222,7 @@ TEST(OptionsSheet, EveryCheckKeepsItsPageWithItsMessage) {
             for (const char* interval : {"0", "101", ""}) {
                 Type(mail, IDC_OPTION_MAIL_INTERVAL, interval);
                 EXPECT_EQ(GoTo(sheet, 2), mail) << interval;
-                ExpectShown(harness.prompter, kBadInterval, "提示", MessageIcon::Information);
+                ExpectLastShown(harness.prompter, kBadInterval, "提示", MessageIcon::Information);
                 EXPECT_EQ(TextOf(mail, IDC_OPTION_MAIL_INTERVAL), "");
             }
             Type(mail, IDC_OPTION_MAIL_INTERVAL, "100");
@@ -273,7 +238,7 @@ TEST(OptionsSheet, EveryCheckKeepsItsPageWithItsMessage) {
             Click(mail, IDC_OPTION_MAIL_PLAY_SOUND);
             EXPECT_EQ(harness.sound.played.size(), 1u);  // nothing to play
             EXPECT_EQ(GoTo(sheet, 2), mail);
-            ExpectShown(harness.prompter, kNeedSoundFile, "提示", MessageIcon::Information);
+            ExpectLastShown(harness.prompter, kNeedSoundFile, "提示", MessageIcon::Information);
             EXPECT_FALSE(Checked(mail, IDC_OPTION_MAIL_SOUND));
             for (int id : {IDC_OPTION_MAIL_SOUND_FILE, IDC_OPTION_MAIL_CHOOSE_SOUND,
                            IDC_OPTION_MAIL_PLAY_SOUND}) {
@@ -287,7 +252,7 @@ TEST(OptionsSheet, EveryCheckKeepsItsPageWithItsMessage) {
             Click(sheet, IDOK);
             PumpFor(30ms);
             EXPECT_EQ(ShowingPage(sheet), fees);
-            ExpectShown(harness.prompter, kBadSettlementDay, "错误", MessageIcon::Stop);
+            ExpectLastShown(harness.prompter, kBadSettlementDay, "错误", MessageIcon::Stop);
             Click(sheet, IDCANCEL);
         });
         EXPECT_EQ(window.Settings().m_strTimeInterval, "7");
@@ -304,7 +269,8 @@ TEST(OptionsSheet, EveryCheckKeepsItsPageWithItsMessage) {
             Click(sheet, IDOK);
             PumpFor(30ms);
             EXPECT_EQ(ShowingPage(sheet), general);
-            ExpectShown(harness.prompter, kAutoStartNoProgram, "提示", MessageIcon::Information);
+            ExpectLastShown(harness.prompter, kAutoStartNoProgram, "提示",
+                            MessageIcon::Information);
             EXPECT_FALSE(Checked(general, IDC_OPTION_GENERAL_AUTO_LOAD));
             Click(sheet, IDOK);
         });

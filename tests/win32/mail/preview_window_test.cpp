@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "app_ids.h"
+#include "dialog_helpers.h"
 #include "gui_support.h"
 #include "mail/accounts.h"
 #include "mail/gui/preview_dlg.h"
@@ -26,6 +27,7 @@ namespace quorlet {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::InParent;
 using testing::MailFixture;
 using testing::MainWindowHarness;
 
@@ -70,20 +72,6 @@ void ClickRow(const ui::CListCtrl& list, int row) {
     const POINT at = CellCentre(list, row, 1);
     list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-}
-
-void ChooseMailbox(ui::CDialog& preview, int index) {
-    const HWND chooser = preview.GetDlgItem(IDC_PREVIEW_MAILBOX);
-    ui::CComboBox(chooser).SetCurSel(index);
-    preview.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PREVIEW_MAILBOX, CBN_SELCHANGE),
-                        reinterpret_cast<LPARAM>(chooser));
-}
-
-RECT InParent(HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 std::string EnabledButtons(ui::CDialog& preview) {
@@ -151,10 +139,10 @@ TEST_F(PreviewWindow, ListModeOpensThePreviewWhichDeletesTheChosenMessages) {
             // One mailbox: only its rows, and the ticks elsewhere are gone when all come back.
             ClickRow(list, 2);
             EXPECT_EQ(Ticks(list), "0110000");
-            ChooseMailbox(d, 2);
+            testing::Choose(d, IDC_PREVIEW_MAILBOX, 2);
             EXPECT_EQ(Column(list, 0), "乙|乙");
             EXPECT_EQ(Column(list, 2), " kept| changed later");
-            ChooseMailbox(d, 0);
+            testing::Choose(d, IDC_PREVIEW_MAILBOX, 0);
             EXPECT_EQ(Ticks(list), "0100000");
 
             // The cell tip: over a subject that does not fit, not over one that does.

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "app_ids.h"
+#include "dialog_helpers.h"
 #include "gui_support.h"
 #include "mail/header_decoder.h"
 #include "platform/file_system.h"
@@ -138,9 +139,8 @@ TEST_F(ComposeWindow, ChecksFirstThenAGbkMessageAfterWhichTheWindowClosesItself)
             for (const Case& c : cases) {
                 Fill(d, c.recipients, c.subject, c.body);
                 testing::Click(d, IDC_SEND_MAIL);
-                EXPECT_EQ(LastShown().text, c.notice);
-                EXPECT_EQ(LastShown().title, "提示");
-                EXPECT_EQ(LastShown().icon, MessageIcon::Information);
+                testing::ExpectLastShown(harness.prompter, c.notice, "提示",
+                                         MessageIcon::Information);
                 EXPECT_FALSE(d.Sending());
                 EXPECT_EQ(d.GetDlgItemText(IDC_SEND_RECIPIENTS), c.recipients) << "kept as typed";
             }
@@ -221,9 +221,7 @@ TEST_F(ComposeWindow, AServerThatCannotBeReachedShowsTheSessionsText) {
 
 // A control's edges in the dialog's client area.
 std::array<LONG, 4> Edges(HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    const RECT r = testing::InParent(control);
     return {r.left, r.top, r.right, r.bottom};
 }
 
